@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+class Shader;
+
+// The bright-part target and the two ping-pong blur targets with their blur
+// program. Owns every GL name it makes.
+class Bloom {
+public:
+    Bloom() = default;
+    ~Bloom();
+
+    Bloom(const Bloom&) = delete;
+    Bloom& operator=(const Bloom&) = delete;
+
+    // (Re)builds the targets at this size; earlier ones are deleted.
+    void init(uint32_t width, uint32_t height);
+    // Binds the bright-part target, sets its viewport and clears it to black.
+    void beginExtract();
+    // Horizontal, vertical, horizontal: the result ends in getResultTexture().
+    void blur();
+
+    uint32_t getResultTexture() const { return pingpongTextures[1]; }
+    uint32_t getBrightFramebuffer() const { return brightFramebuffer; }
+    uint32_t getBrightTexture() const { return brightTexture; }
+    uint32_t getWidth() const { return width; }
+    uint32_t getHeight() const { return height; }
+
+private:
+    void release();
+
+    uint32_t width = 0;
+    uint32_t height = 0;
+    uint32_t quadVertexArray = 0;
+    uint32_t quadVertexBuffer = 0;
+    uint32_t brightFramebuffer = 0;
+    uint32_t brightTexture = 0;
+    uint32_t pingpongFramebuffers[2] = {0, 0};
+    uint32_t pingpongTextures[2] = {0, 0};
+    std::shared_ptr<Shader> blurShader;
+};

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include <glm/glm.hpp>
+
+#include "render/MeshData.h"
+
+class Material;
+
+// An indexed triangle mesh on the GPU: one vertex array, one tightly packed
+// buffer per attribute (0 position, 1 normal, 2 texture coordinate) and one
+// index buffer of 32-bit indices.
+class Geometry {
+public:
+    Geometry(const glm::mat4& transform, const MeshData& mesh, std::shared_ptr<Material> material,
+             uint32_t tag);
+    ~Geometry();
+
+    Geometry(const Geometry&) = delete;
+    Geometry& operator=(const Geometry&) = delete;
+
+    // Binds the vertex array and draws; the caller has set program and uniforms.
+    void draw() const;
+
+    // Size of the bounding box of the positions (max minus min per axis).
+    glm::vec3 getExtent() const { return extent; }
+
+    // transform := m * transform.
+    void applyTransform(const glm::mat4& m) { transform = m * transform; }
+
+    const glm::mat4& getTransform() const { return transform; }
+    uint32_t getTag() const { return tag; }
+    uint32_t getIndexCount() const { return indexCount; }
+    const std::shared_ptr<Material>& getMaterial() const { return material; }
+
+private:
+    uint32_t vao = 0;
+    uint32_t positionBuffer = 0;
+    uint32_t normalBuffer = 0;
+    uint32_t uvBuffer = 0;
+    uint32_t indexBuffer = 0;
+    uint32_t indexCount = 0;
+    std::shared_ptr<Material> material;
+    glm::mat4 transform;
+    uint32_t tag = 0;
+    glm::vec3 extent{0.0f};
+};

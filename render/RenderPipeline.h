@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "render/Bloom.h"
+
+class Shader;
+class WorldManager;
+
+// Draws one frame: sky and objects into an off-screen floating-point target,
+// particle systems last with blending, bright-pass extract, blur, blend to
+// the window, HUD on top (H hides it).
+class RenderPipeline {
+public:
+    RenderPipeline() = default;
+    ~RenderPipeline();
+
+    RenderPipeline(const RenderPipeline&) = delete;
+    RenderPipeline& operator=(const RenderPipeline&) = delete;
+
+    void init(int32_t width, int32_t height);
+    void render(WorldManager& worldManager);
+
+    bool isInitialised() const { return initialised; }
+    bool isHudVisible() const { return hudVisible; }
+    int32_t getWidth() const { return width; }
+    int32_t getHeight() const { return height; }
+    uint32_t getSceneFramebuffer() const { return sceneFramebuffer; }
+    uint32_t getSceneColorTexture() const { return sceneColorTexture; }
+    const Bloom& getBloom() const { return bloom; }
+
+private:
+    void build(int32_t newWidth, int32_t newHeight);
+    void buildSceneTarget();
+    void releaseSceneTarget();
+    void renderScene(WorldManager& worldManager);
+
+    uint32_t sceneFramebuffer = 0;
+    uint32_t sceneColorTexture = 0;
+    uint32_t sceneDepthTexture = 0;
+    uint32_t quadVertexArray = 0;
+    uint32_t quadVertexBuffer = 0;
+    Bloom bloom;
+    std::shared_ptr<Shader> blendShader;
+    std::shared_ptr<Shader> extractShader;
+    int32_t width = 0;
+    int32_t height = 0;
+    bool initialised = false;
+    bool hudVisible = true;
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include <glm/glm.hpp>
+
+class btBoxShape;
+class btCollisionObject;
+class Camera;
+class Geometry;
+class Material;
+struct DirectionalLight;
+struct PointLight;
+
+// Base of everything that stands in the level. Rotation holds Euler angles
+// in radians with R = Rz(z) * Ry(y) * Rx(x). The collision box spans twice
+// the mesh extent on each axis and ignores the drawing scale.
+class GameObject {
+public:
+    GameObject(std::string name, const glm::vec3& position, const glm::vec3& rotation,
+               const glm::vec3& scale, std::shared_ptr<Geometry> geometry,
+               std::shared_ptr<Material> material);
+    virtual ~GameObject();
+
+    GameObject(const GameObject&) = delete;
+    GameObject& operator=(const GameObject&) = delete;
+
+    // Copies position and rotation into the collision object.
+    virtual void update(float deltaTime);
+    virtual void draw(std::shared_ptr<Camera> camera, std::shared_ptr<DirectionalLight> directionalLight,
+                      std::shared_ptr<PointLight> pointLight);
+
+    const std::string& getName() const { return name; }
+    glm::vec3 getPosition() const { return position; }
+    void setPosition(const glm::vec3& newPosition) { position = newPosition; }
+    glm::vec3 getRotation() const { return rotation; }
+    glm::vec3 getScale() const { return scale; }
+    std::shared_ptr<btCollisionObject> getCollisionObject() const { return collisionObject; }
+    const std::shared_ptr<Geometry>& getGeometry() const { return geometry; }
+    const std::shared_ptr<Material>& getMaterial() const { return material; }
+
+    // Uniform scaling of the collision box.
+    void setCollisionScale(float s);
+
+    // T(position) * R(rotation) * S(scale).
+    glm::mat4 getModelMatrix() const;
+
+protected:
+    std::string name;
+    glm::vec3 position;
+    glm::vec3 rotation;
+    glm::vec3 scale;
+    std::shared_ptr<Geometry> geometry;
+    std::shared_ptr<Material> material;
+    std::shared_ptr<btCollisionObject> collisionObject;
+    std::shared_ptr<btBoxShape> collisionShape;
+};

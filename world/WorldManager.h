@@ -1,0 +1,89 @@
+#pragma once
+
+#include <memory>
+#include <vector>
+
+#include "world/GameState.h"
+
+class Camera;
+class GameObject;
+class HeadsUpDisplay;
+class Physics;
+class PlayableCharacter;
+class RenderPipeline;
+class Skybox;
+class Sound;
+struct DirectionalLight;
+struct PointLight;
+
+// Holds the level and runs its rules: the object list, the active camera,
+// the lights, the HUD, the sky, the physics world and the sound player, and
+// the state machine Waiting -> Countdown -> Playing -> Lost / Won.
+class WorldManager {
+public:
+    WorldManager(std::shared_ptr<Camera> camera, std::shared_ptr<HeadsUpDisplay> hud,
+                 std::shared_ptr<DirectionalLight> directionalLight,
+                 std::shared_ptr<PointLight> pointLight);
+    ~WorldManager();
+
+    WorldManager(const WorldManager&) = delete;
+    WorldManager& operator=(const WorldManager&) = delete;
+
+    void addObject(std::shared_ptr<GameObject> object);
+    // The list in the order objects were added (collected rings and a
+    // finished player are gone from it).
+    const std::vector<std::shared_ptr<GameObject>>& getObjects() const { return objects; }
+
+    std::shared_ptr<Camera> getCamera() const { return camera; }
+    void setCamera(std::shared_ptr<Camera> newCamera) { camera = std::move(newCamera); }
+    std::shared_ptr<HeadsUpDisplay> getHud() const { return hud; }
+    std::shared_ptr<DirectionalLight> getDirectionalLight() const { return directionalLight; }
+    std::shared_ptr<PointLight> getPointLight() const { return pointLight; }
+    std::shared_ptr<Skybox> getSkybox() const { return skybox; }
+    void setSkybox(std::shared_ptr<Skybox> newSkybox) { skybox = std::move(newSkybox); }
+    std::shared_ptr<RenderPipeline> getRenderPipeline() const { return renderPipeline; }
+    void setRenderPipeline(std::shared_ptr<RenderPipeline> pipeline) { renderPipeline = std::move(pipeline); }
+    std::shared_ptr<Physics> getPhysics() const { return physics; }
+    std::shared_ptr<Sound> getSound() const { return sound; }
+    float getScore() const { return score; }
+    bool isPaused() const { return paused; }
+
+    // Once per frame in every state; the frame loop passes 1080 and 720.
+    void update(float deltaTime, int width, int height);
+    void togglePause();
+
+    // Tests the player against every obstacle, terrain, ring and goal;
+    // true when the run must end (obstacle or terrain touched).
+    bool checkCollisions();
+
+    // Stops this run's sounds (the finished run's music must not play on
+    // under the next run's).
+    void stopSounds();
+
+    // Read and written by the frame loop's key handling and read by the HUD.
+    float timeLeft = 120.0f;
+    GameState state = GameState::Waiting;
+    float countdown = 0.0f;
+
+private:
+    void setPlayerSpeed(float speed);
+    void finishRun();
+    void endRun();
+    void updateObjects(float deltaTime);
+    void removeObject(const GameObject* object);
+
+    std::shared_ptr<RenderPipeline> renderPipeline;
+    std::shared_ptr<Skybox> skybox;
+    std::shared_ptr<Camera> camera;
+    std::shared_ptr<HeadsUpDisplay> hud;
+    std::shared_ptr<DirectionalLight> directionalLight;
+    std::shared_ptr<PointLight> pointLight;
+    std::vector<std::shared_ptr<GameObject>> objects;
+    std::shared_ptr<Physics> physics;
+    std::shared_ptr<Sound> sound;
+    bool paused = false;
+    float score = 0.0f;
+
+    // Reused between frames so the contact walk does not allocate.
+    std::vector<std::shared_ptr<GameObject>> walkSnapshot;
+};
