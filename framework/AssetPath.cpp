@@ -1,0 +1,131 @@
+#include "framework/AssetPath.h"
+
+#include <fstream>
+#include <iostream>
+#include <system_error>
+#include <vector>
+
+#include "framework/Fatal.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+fs::path searchStartOverride;
+
+constexpr size_t kExecutablePathCapacity = 1337;
+
+[[noreturn]] void failExecutablePath() {
+    // The message is kept identical on every platform.
+    std::cout << "Error retrieving executable path on Windows!" << std::endl;
+    waitForKeyAndExit();
+}
+
+fs::path executablePath() {
+    char buffer[kExecutablePathCapacity] = {};
+#ifdef _WIN32
+    const DWORD length = GetModuleFileNameA(nullptr, buffer, kExecutablePathCapacity);
+    // A result that fills the buffer means the path was cut off.
+    if (length == 0 || length == kExecutablePathCapacity) {
+        failExecutablePath();
+    }
+    return fs::path(std::string(buffer, length));
+#else
+    const ssize_t length = readlink("/proc/self/exe", buffer, kExecutablePathCapacity);
+    if (length <= 0 || static_cast<size_t>(length) >= kExecutablePathCapacity) {
+        failExecutablePath();
+    }
+    return fs::path(std::string(buffer, static_cast<size_t>(length)));
+#endif
+}
+
+fs::path searchStartDirectory() {
+    if (!searchStartOverride.empty()) {
+        return searchStartOverride;
+    }
+    return executablePath().parent_path();
+}
+
+// Names may be written with either separator; POSIX paths only know '/'.
+fs::path toNativePath(const std::string& name) {
+#ifdef _WIN32
+    return fs::path(name);
+#else
+    std::string converted = name;
+    for (char& c : converted) {
+        if (c == '\\') {
+            c = '/';
+        }
+    }
+    return fs::path(converted);
+#endif
+}
+
+[[noreturn]] void failAmbiguous(const std::string& relativePath,
+                                const std::vector<std::string>& candidates) {
+    std::cout << "Ambiguous asset file path: '" << relativePath << "'"
+              << "Found this path at multiple locations. Don't know which one shall be used. "
+                 "Candidates are:"
+              << std::endl;
+    for (const std::string& candidate : candidates) {
+        std::cout << "  - " << candidate << std::endl;
+    }
+    std::cout << "Remove all duplicates to fix this!" << std::endl;
+    waitForKeyAndExit();
+}
+
+}  // namespace
+
+bool fileExists(const std::string& path) {
+    std::error_code error;
+    if (fs::is_directory(path, error)) {
+        return false;
+    }
+    std::ifstream stream(path);
+    return stream.is_open();
+}
+
+void setAssetSearchStartDirectory(const fs::path& directory) {
+    searchStartOverride = directory;
+}
+
+std::string resolveAssetPath(const std::string& relativePath) {
+    const fs::path name = toNativePath(relativePath);
+    // Joining an absolute name to any directory gives the name itself, so
+    // climbing would find it once per level and call it ambiguous.
+    if (name.is_absolute()) {
+        return fileExists(name.string()) ? name.string() : std::string();
+    }
+
+    std::vector<std::string> candidates;
+    fs::path directory = searchStartDirectory();
+    while (true) {
+        const fs::path joined = directory / name;
+        if (fileExists(joined.string())) {
+            candidates.push_back(joined.string());
+        }
+        // The directory holding CMakeLists.txt is the source-tree root.
+        if (fileExists((directory / "CMakeLists.txt").string())) {
+            break;
+        }
+        const fs::path parent = directory.parent_path();
+        if (parent == directory || parent.empty()) {
+            break;
+        }
+        directory = parent;
+    }
+
+    if (candidates.empty()) {
+        return std::string();
+    }
+    if (candidates.size() > 1) {
+        failAmbiguous(relativePath, candidates);
+    }
+    return candidates.front();
+}
