@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+#include <INIReader.h>
+
+// Default settings files, relative asset paths found through the asset search.
+inline constexpr const char* kDefaultCameraSettingsFile = "assets/settings/camera_front.ini";
+inline constexpr const char* kDefaultRendererSettingsFile = "assets/settings/renderer_standard.ini";
+
+// Finds the file through the asset search and parses it. A file that is
+// missing or cannot be read is reported with one "ERROR: Failed to load"
+// line naming the relative name, and gives a reader whose every query falls
+// back to its default (ParseError() is then -1).
+INIReader openSettingsFile(const std::string& relativeName);
+
+// The camera keys of section "camera", with their defaults.
+struct CameraSettings {
+    float fov = 60.0f;
+    float near = 0.1f;
+    float moveSpeed = 15.0f;
+    float rotationSpeed = 10.0f;
+    float yaw = 0.0f;
+    float pitch = 0.0f;
+};
+
+// The renderer keys of section "renderer", with their defaults.
+struct RendererSettings {
+    bool wireframe = false;
+    bool backfaceCulling = false;
+    bool depthTest = true;
+};
+
+CameraSettings readCameraSettings(const INIReader& reader);
+RendererSettings readRendererSettings(const INIReader& reader);
