@@ -1,1 +1,115 @@
-int main() { return 0; }
+#include <iostream>
+#include <string>
+
+#include "app/CloseRequest.h"
+#include "app/RenderFlags.h"
+#include "app/RunLoop.h"
+#include "app/WindowManager.h"
+#include "framework/CommandLine.h"
+#include "framework/DebugOutput.h"
+#include "framework/Framework.h"
+#include "framework/Gl.h"
+#include "framework/Input.h"
+#include "framework/Settings.h"
+
+namespace {
+
+constexpr int32_t kWindowWidth = 1080;
+constexpr int32_t kWindowHeight = 720;
+
+// A failed start-up keeps the console readable until a character arrives.
+// The window manager is destroyed on the way out and tolerates GLFW being
+// terminated already.
+int failStartup(WindowManager& windowManager, const std::string& message) {
+    windowManager.terminate();
+    std::cout << "ERROR: " << message << std::endl;
+    std::cin.get();
+    return 1;
+}
+
+void applyRenderSettings(const RendererSettings& renderer) {
+    if (renderer.depthTest) {
+        glEnable(GL_DEPTH_TEST);
+    } else {
+        glDisable(GL_DEPTH_TEST);
+    }
+    if (renderer.backfaceCulling) {
+        glEnable(GL_CULL_FACE);
+    }
+    if (RenderFlags::isWireframe()) {
+        RenderFlags::applyPolygonMode();
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::cout << ":::::: WELCOME TO VELTRA ::::::" << std::endl;
+    installCloseSignalHandlers();
+
+    CommandLineOptions options;
+    parseCommandLine(options, argc, argv);
+
+    WindowManager windowManager("Veltra", kWindowWidth, kWindowHeight, false);
+
+    const INIReader cameraReader =
+        openSettingsFile(options.cameraSettingsGiven ? options.cameraSettingsFile
+                                                     : std::string(kDefaultCameraSettingsFile));
+    const CameraSettings camera = readCameraSettings(cameraReader);
+    const INIReader rendererReader =
+        openSettingsFile(options.rendererSettingsGiven ? options.rendererSettingsFile
+                                                       : std::string(kDefaultRendererSettingsFile));
+    const RendererSettings renderer = readRendererSettings(rendererReader);
+    RenderFlags::setWireframe(renderer.wireframe);
+
+    glfwSetErrorCallback(glfwErrorCallback);
+    if (!windowManager.init()) {
+        return failStartup(windowManager, "Failed to init WindowManager");
+    }
+    std::cout << "WindowManager was initialized." << std::endl;
+    GLFWwindow* window = windowManager.getWindow();
+    Input::init(window);
+
+    glewExperimental = GL_TRUE;
+    const GLenum glewResult = glewInit();
+    if (glewResult != GLEW_OK) {
+        return failStartup(windowManager,
+                           std::string("Failed to init GLEW: ") +
+                               reinterpret_cast<const char*>(glewGetErrorString(glewResult)));
+    }
+    // glewInit asks core contexts for the old extension string; the
+    // resulting GL_INVALID_ENUM is not the game's.
+    glGetError();
+    std::cout << "GLEW was initialized." << std::endl;
+
+    if (glDebugMessageCallback != nullptr) {
+        glDebugMessageCallback(debugCallback, nullptr);
+        glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
+    }
+
+    if (!initFramework()) {
+        return failStartup(windowManager, "Failed to init framework");
+    }
+    std::cout << "Framework was initialized." << std::endl;
+
+    glClearColor(0.2f, 0.2f, 0.2f, 1.0f);
+    applyRenderSettings(renderer);
+
+    StartupValues values;
+    values.fov = camera.fov;
+    values.near = camera.near;
+    values.moveSpeed = camera.moveSpeed;
+    values.rotationSpeed = camera.rotationSpeed;
+    values.yaw = camera.yaw;
+    values.pitch = camera.pitch;
+    const std::string screenshotName = options.filenameGiven ? options.filename : "screenshot";
+
+    RunLoop runLoop(window, windowManager, options.runHeadless, screenshotName, values);
+    runLoop.run();
+
+    runLoop.releaseKeptHandles();
+    shutdownFramework();
+    // The settings readers go next and the window manager last, as locals
+    // declared in the opposite order.
+    return 0;
+}

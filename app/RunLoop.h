@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include <glm/glm.hpp>
+
+#include "app/Scene.h"
+
+struct GLFWwindow;
+class HeadsUpDisplay;
+class WindowManager;
+class WorldManager;
+
+// What start-up hands to every run's scene assembly.
+struct StartupValues {
+    // The frame size every run is built and updated for, whatever the
+    // window's size later becomes.
+    int32_t width = 1080;
+    int32_t height = 720;
+    glm::vec3 startPosition{-100.0f, 20.0f, -200.0f};
+    float fov = 60.0f;
+    float near = 0.1f;
+    float far = 5000.0f;
+    float moveSpeed = 15.0f;
+    float rotationSpeed = 10.0f;
+    float yaw = 0.0f;
+    float pitch = 0.0f;
+};
+
+// Window titles while a run is built and while it is played (UTF-8).
+inline constexpr const char* kLoadingTitle = "VELTRA  \xE2\x80\x94  loading\xE2\x80\xA6";
+inline constexpr const char* kPlayingTitle = "VELTRA";
+
+// Runs the game: each run assembles a fresh scene and plays frames until a
+// restart, a close request or, in headless mode, the first frame. The world
+// manager and HUD of a finished run are kept through the next run for its
+// loading screen.
+class RunLoop {
+  public:
+    RunLoop(GLFWwindow* window, WindowManager& windowManager, bool runHeadless,
+            std::string screenshotName, const StartupValues& values);
+
+    // Returns when the window has been asked to close.
+    void run();
+
+    // Lets go of the last run's world manager and HUD (at shut-down).
+    void releaseKeptHandles();
+
+  private:
+    // One run; false when the window has been asked to close.
+    bool playRun();
+    // One frame; false when the run ends.
+    bool frame(Scene& scene);
+    void drawLoadingScreen();
+
+    GLFWwindow* window;
+    WindowManager& windowManager;
+    bool runHeadless;
+    std::string screenshotName;
+    StartupValues values;
+
+    bool restart = false;
+    float previousTime = 0.0f;
+    float currentTime = 0.0f;
+    std::shared_ptr<HeadsUpDisplay> keptHud;
+    std::shared_ptr<WorldManager> keptWorldManager;
+};
