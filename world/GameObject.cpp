@@ -1,0 +1,97 @@
+#include "world/GameObject.h"
+
+#include <btBulletDynamicsCommon.h>
+#include <glm/gtc/quaternion.hpp>
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "framework/Shader.h"
+#include "render/Camera.h"
+#include "render/Geometry.h"
+#include "render/Lights.h"
+#include "render/Material.h"
+
+GameObject::GameObject(std::string name, const glm::vec3& position, const glm::vec3& rotation,
+                       const glm::vec3& scale, std::shared_ptr<Geometry> geometry,
+                       std::shared_ptr<Material> material)
+    : name(std::move(name)),
+      position(position),
+      rotation(rotation),
+      scale(scale),
+      geometry(std::move(geometry)),
+      material(std::move(material)) {
+    if (!this->geometry) {
+        return;
+    }
+    // Half-extents equal to the full mesh extent: the box spans twice the
+    // mesh's bounding box, which makes touching the player forgiving. The
+    // drawing scale is not applied.
+    const glm::vec3 extent = this->geometry->getExtent();
+    collisionShape = std::make_shared<btBoxShape>(btVector3(extent.x, extent.y, extent.z));
+    collisionObject = std::make_shared<btCollisionObject>();
+    collisionObject->setCollisionShape(collisionShape.get());
+    // The rotation reaches the collision object at the first update.
+    btTransform transform;
+    transform.setIdentity();
+    transform.setOrigin(btVector3(position.x, position.y, position.z));
+    collisionObject->setWorldTransform(transform);
+    collisionObject->forceActivationState(DISABLE_DEACTIVATION);
+}
+
+GameObject::~GameObject() {
+    // The object refers to the shape, so it goes first.
+    collisionObject.reset();
+    collisionShape.reset();
+}
+
+void GameObject::update(float /*deltaTime*/) {
+    if (!collisionObject) {
+        return;
+    }
+    // Rz(z) * Ry(y) * Rx(x), the same orientation the model matrix draws.
+    btTransform transform;
+    transform.getBasis().setEulerZYX(rotation.x, rotation.y, rotation.z);
+    transform.setOrigin(btVector3(position.x, position.y, position.z));
+    collisionObject->setWorldTransform(transform);
+}
+
+glm::mat4 GameObject::getModelMatrix() const {
+    // glm's Euler quaternion is Rz(z) * Ry(y) * Rx(x).
+    const glm::mat4 rotationMatrix = glm::mat4_cast(glm::quat(rotation));
+    return glm::scale(glm::translate(glm::mat4(1.0f), position) * rotationMatrix, scale);
+}
+
+void GameObject::draw(std::shared_ptr<Camera> camera,
+                      std::shared_ptr<DirectionalLight> directionalLight,
+                      std::shared_ptr<PointLight> pointLight) {
+    if (!material || !material->getShader() || !camera) {
+        return;
+    }
+    Shader& shader = *material->getShader();
+    shader.use();
+    shader.setMat4("viewProjMatrix", camera->getViewProjectionMatrix());
+    shader.setVec3("camera_world", camera->getPosition());
+    if (directionalLight) {
+        shader.setVec3("dirL.color", directionalLight->color);
+        shader.setVec3("dirL.direction", directionalLight->direction);
+    }
+    if (pointLight) {
+        shader.setVec3("pointL.color", pointLight->color);
+        shader.setVec3("pointL.position", pointLight->position);
+        shader.setVec3("pointL.attenuation", pointLight->attenuation);
+    }
+    const glm::mat4 model = getModelMatrix();
+    shader.setMat4("modelMatrix", model);
+    shader.setMat3("normalMatrix", glm::mat3(glm::transpose(glm::inverse(model))));
+    material->setUniforms();
+    if (geometry) {
+        geometry->draw();
+    }
+}
+
+void GameObject::setCollisionScale(float s) {
+    if (!collisionShape || !collisionObject) {
+        return;
+    }
+    collisionShape->setLocalScaling(btVector3(s, s, s));
+    collisionObject->setCollisionShape(collisionShape.get());
+}
