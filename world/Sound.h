@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <memory>
 #include <string>
 
@@ -27,7 +29,14 @@ public:
     float getVolume() const { return volume; }
     bool hasEngine() const { return engine != nullptr; }
 
+    // What the game asked for, counted whether or not a device plays it, so
+    // the rules can be checked on a machine without sound.
+    enum class Cue : std::size_t { Music, Collect, Collide, Sad, Win, StopAll, Count };
+    int getCueCount(Cue cue) const { return cueCounts[static_cast<std::size_t>(cue)]; }
+
 private:
+    void play(const std::string& path, Cue cue);
+
     std::unique_ptr<SoundEngine> engine;
     float volume = 0.5f;
     std::string backgroundMusicPath = "../assets/sounds/ancient-wind.mp3";
@@ -35,4 +44,5 @@ private:
     std::string collideSoundPath = "../assets/sounds/collide3.mp3";
     std::string sadSoundPath = "../assets/sounds/sad-lomar.mp3";
     std::string winSoundPath = "../assets/sounds/win1.mp3";
+    std::array<int, static_cast<std::size_t>(Cue::Count)> cueCounts{};
 };

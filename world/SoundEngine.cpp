@@ -1,0 +1,345 @@
+#include "world/SoundEngine.h"
+
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <iostream>
+
+#include <AL/al.h>
+#include <AL/alc.h>
+#include <AL/alext.h>
+
+#include "world/AudioFile.h"
+
+namespace {
+
+// Four blocks of 8192 frames keep about 0.7 s queued at 44.1 kHz, far more
+// than the service thread's period even on a loaded machine.
+constexpr std::size_t kStreamBuffers = 4;
+constexpr std::size_t kStreamFrames = 8192;
+constexpr auto kServicePeriod = std::chrono::milliseconds(10);
+// Effects longer than this stream instead of sitting in memory.
+constexpr float kMaxPreloadSeconds = 30.0f;
+
+ALenum floatFormat(int channels) {
+    return channels == 1 ? AL_FORMAT_MONO_FLOAT32 : AL_FORMAT_STEREO_FLOAT32;
+}
+
+// OpenAL's current context is process-wide; each engine (and its service
+// thread) selects its own per thread instead, so engines never race.
+PFNALCSETTHREADCONTEXTPROC threadContextFunction() {
+    static const auto function = reinterpret_cast<PFNALCSETTHREADCONTEXTPROC>(
+        alcGetProcAddress(nullptr, "alcSetThreadContext"));
+    return function;
+}
+
+}  // namespace
+
+// The output device, opened once and shared by every live engine: their
+// contexts mix into the same output. Closed when the last engine goes.
+class SharedAudioDevice {
+public:
+    explicit SharedAudioDevice(ALCdevice* device) : device(device) {}
+    ~SharedAudioDevice() { alcCloseDevice(device); }
+    SharedAudioDevice(const SharedAudioDevice&) = delete;
+    SharedAudioDevice& operator=(const SharedAudioDevice&) = delete;
+
+    ALCdevice* get() const { return device; }
+
+    static std::shared_ptr<SharedAudioDevice> acquire() {
+        static std::mutex mutex;
+        static std::weak_ptr<SharedAudioDevice> current;
+        std::lock_guard<std::mutex> lock(mutex);
+        if (auto existing = current.lock()) {
+            return existing;
+        }
+        ALCdevice* opened = alcOpenDevice(nullptr);
+        if (opened == nullptr) {
+            return nullptr;
+        }
+        auto shared = std::make_shared<SharedAudioDevice>(opened);
+        current = shared;
+        return shared;
+    }
+
+private:
+    ALCdevice* device;
+};
+
+struct SoundEngine::Voice {
+    ALuint source = 0;
+    // Null for a preloaded sound, which plays from one buffer.
+    std::unique_ptr<AudioFile> stream;
+    std::array<ALuint, kStreamBuffers> buffers{};
+    bool looped = false;
+    bool primed = false;
+    bool endOfStream = false;
+};
+
+std::unique_ptr<SoundEngine> SoundEngine::create() {
+    std::shared_ptr<SharedAudioDevice> device = SharedAudioDevice::acquire();
+    if (!device) {
+        return nullptr;
+    }
+    PFNALCSETTHREADCONTEXTPROC setThreadContext = threadContextFunction();
+    if (setThreadContext == nullptr ||
+        !alcIsExtensionPresent(device->get(), "ALC_EXT_thread_local_context")) {
+        std::cerr << "Audio device lacks per-thread contexts; sound is off" << std::endl;
+        return nullptr;
+    }
+    ALCcontext* context = alcCreateContext(device->get(), nullptr);
+    if (context == nullptr) {
+        std::cerr << "Failed to create an audio context on the output device" << std::endl;
+        return nullptr;
+    }
+    setThreadContext(context);
+    if (!alIsExtensionPresent("AL_EXT_FLOAT32")) {
+        std::cerr << "Audio device cannot play float samples; sound is off" << std::endl;
+        setThreadContext(nullptr);
+        alcDestroyContext(context);
+        return nullptr;
+    }
+    return std::make_unique<SoundEngine>(Token{}, std::move(device), context);
+}
+
+SoundEngine::SoundEngine(Token, std::shared_ptr<SharedAudioDevice> device, ALCcontext* context)
+    : device(std::move(device)), context(context) {
+    makeCurrent();
+    alListenerf(AL_GAIN, masterVolume);
+    streamScratch.resize(kStreamFrames * AudioFile::kMaxChannels);
+    serviceThread = std::thread([this] { serviceLoop(); });
+}
+
+SoundEngine::~SoundEngine() {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        stopping = true;
+    }
+    wake.notify_all();
+    if (serviceThread.joinable()) {
+        serviceThread.join();
+    }
+    makeCurrent();
+    stopAllLocked();
+    for (auto& [path, buffer] : preloaded) {
+        if (buffer != 0) {
+            alDeleteBuffers(1, &buffer);
+        }
+    }
+    threadContextFunction()(nullptr);
+    alcDestroyContext(context);
+}
+
+void SoundEngine::makeCurrent() const { threadContextFunction()(context); }
+
+void SoundEngine::preload(const std::string& path) {
+    if (preloaded.count(path) != 0) {
+        return;
+    }
+    std::vector<float> samples;
+    int channels = 0;
+    int rate = 0;
+    AudioFile::Decoded result =
+        AudioFile::decodeAll(path, kMaxPreloadSeconds, samples, channels, rate);
+    if (result == AudioFile::Decoded::TooLong) {
+        return;  // left to streaming
+    }
+    ALuint buffer = 0;
+    if (result == AudioFile::Decoded::Whole && !samples.empty()) {
+        makeCurrent();
+        alGetError();
+        alGenBuffers(1, &buffer);
+        alBufferData(buffer, floatFormat(channels), samples.data(),
+                     static_cast<ALsizei>(samples.size() * sizeof(float)), rate);
+        if (alGetError() != AL_NO_ERROR) {
+            std::cerr << "Failed to load sound into the audio device: " << path << std::endl;
+            alDeleteBuffers(1, &buffer);
+            buffer = 0;
+        }
+    }
+    preloaded[path] = buffer;
+}
+
+void SoundEngine::play2D(const std::string& path, bool looped) {
+    auto voice = std::make_unique<Voice>();
+    voice->looped = looped;
+    ALuint preloadedBuffer = 0;
+    if (auto it = preloaded.find(path); it != preloaded.end()) {
+        if (it->second == 0) {
+            return;  // reported when it was preloaded
+        }
+        preloadedBuffer = it->second;
+    } else {
+        voice->stream = AudioFile::open(path);
+        if (!voice->stream) {
+            return;
+        }
+    }
+
+    makeCurrent();
+    alGetError();
+    alGenSources(1, &voice->source);
+    if (alGetError() != AL_NO_ERROR) {
+        std::cerr << "No free audio voice for " << path << std::endl;
+        return;
+    }
+    // Plain stereo playback: no distance, no panning of the file's channels.
+    alSourcei(voice->source, AL_SOURCE_RELATIVE, AL_TRUE);
+    alSource3f(voice->source, AL_POSITION, 0.0f, 0.0f, 0.0f);
+    alSourcef(voice->source, AL_ROLLOFF_FACTOR, 0.0f);
+    if (alIsExtensionPresent("AL_SOFT_direct_channels")) {
+        alSourcei(voice->source, AL_DIRECT_CHANNELS_SOFT, AL_TRUE);
+    }
+
+    if (preloadedBuffer != 0) {
+        alSourcei(voice->source, AL_BUFFER, static_cast<ALint>(preloadedBuffer));
+        alSourcei(voice->source, AL_LOOPING, looped ? AL_TRUE : AL_FALSE);
+        alSourcePlay(voice->source);
+        voice->primed = true;
+    } else {
+        alGenBuffers(static_cast<ALsizei>(kStreamBuffers), voice->buffers.data());
+        if (alGetError() != AL_NO_ERROR) {
+            std::cerr << "No free audio buffers for " << path << std::endl;
+            voice->buffers.fill(0);
+            destroyVoice(*voice);
+            return;
+        }
+    }
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        voices.push_back(std::move(voice));
+    }
+    // The service thread decodes the first block and starts the stream, so
+    // the caller never waits for the decoder.
+    wake.notify_all();
+}
+
+void SoundEngine::stopAllSounds() {
+    std::lock_guard<std::mutex> lock(mutex);
+    makeCurrent();
+    stopAllLocked();
+}
+
+void SoundEngine::setSoundVolume(float volume) {
+    masterVolume = volume;
+    // OpenAL refuses negative or non-finite gains; those mean silence here.
+    float gain = std::isfinite(volume) && volume > 0.0f ? volume : 0.0f;
+    makeCurrent();
+    alListenerf(AL_GAIN, gain);
+}
+
+std::size_t SoundEngine::getPlayingCount() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return voices.size();
+}
+
+void SoundEngine::stopAllLocked() {
+    for (auto& voice : voices) {
+        destroyVoice(*voice);
+    }
+    voices.clear();
+}
+
+void SoundEngine::destroyVoice(Voice& voice) {
+    alSourceStop(voice.source);
+    alSourcei(voice.source, AL_BUFFER, 0);
+    alDeleteSources(1, &voice.source);
+    if (voice.buffers[0] != 0) {
+        alDeleteBuffers(static_cast<ALsizei>(kStreamBuffers), voice.buffers.data());
+    }
+    voice.source = 0;
+    voice.buffers.fill(0);
+}
+
+void SoundEngine::serviceLoop() {
+    makeCurrent();
+    std::unique_lock<std::mutex> lock(mutex);
+    while (!stopping) {
+        serviceVoices();
+        wake.wait_for(lock, kServicePeriod);
+    }
+    threadContextFunction()(nullptr);
+}
+
+bool SoundEngine::fillStreamBuffer(Voice& voice, ALuint buffer) {
+    AudioFile& file = *voice.stream;
+    const std::size_t channels = static_cast<std::size_t>(file.getChannels());
+    std::size_t frames = 0;
+    bool justRewound = false;
+    // A loop continues inside the same block, so its seam has no gap.
+    while (frames < kStreamFrames) {
+        std::size_t got = file.read(streamScratch.data() + frames * channels, kStreamFrames - frames);
+        if (got > 0) {
+            frames += got;
+            justRewound = false;
+            continue;
+        }
+        if (voice.looped && !justRewound && file.rewind()) {
+            justRewound = true;
+            continue;
+        }
+        voice.endOfStream = true;
+        break;
+    }
+    if (frames == 0) {
+        return false;
+    }
+    alBufferData(buffer, floatFormat(file.getChannels()), streamScratch.data(),
+                 static_cast<ALsizei>(frames * channels * sizeof(float)), file.getSampleRate());
+    return true;
+}
+
+void SoundEngine::serviceVoices() {
+    for (auto& voice : voices) {
+        if (!voice->stream) {
+            continue;
+        }
+        if (!voice->primed) {
+            voice->primed = true;
+            for (ALuint buffer : voice->buffers) {
+                if (voice->endOfStream || !fillStreamBuffer(*voice, buffer)) {
+                    break;
+                }
+                alSourceQueueBuffers(voice->source, 1, &buffer);
+                // Sound starts after the first block; the rest follow at once.
+                if (buffer == voice->buffers[0]) {
+                    alSourcePlay(voice->source);
+                }
+            }
+            continue;
+        }
+        ALint processed = 0;
+        alGetSourcei(voice->source, AL_BUFFERS_PROCESSED, &processed);
+        for (; processed > 0; --processed) {
+            ALuint buffer = 0;
+            alSourceUnqueueBuffers(voice->source, 1, &buffer);
+            if (!voice->endOfStream && fillStreamBuffer(*voice, buffer)) {
+                alSourceQueueBuffers(voice->source, 1, &buffer);
+            }
+        }
+        ALint state = 0;
+        ALint queued = 0;
+        alGetSourcei(voice->source, AL_SOURCE_STATE, &state);
+        alGetSourcei(voice->source, AL_BUFFERS_QUEUED, &queued);
+        // A stream that ran dry on a busy machine picks up where it stopped.
+        if (state != AL_PLAYING && queued > 0) {
+            alSourcePlay(voice->source);
+        }
+    }
+
+    std::erase_if(voices, [this](const std::unique_ptr<Voice>& voice) {
+        if (!voice->primed) {
+            return false;
+        }
+        ALint state = 0;
+        alGetSourcei(voice->source, AL_SOURCE_STATE, &state);
+        ALint queued = 0;
+        alGetSourcei(voice->source, AL_BUFFERS_QUEUED, &queued);
+        bool finished = voice->stream ? (state != AL_PLAYING && queued == 0)
+                                      : state == AL_STOPPED;
+        if (finished) {
+            destroyVoice(*voice);
+        }
+        return finished;
+    });
+}

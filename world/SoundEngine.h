@@ -1,0 +1,80 @@
+#pragma once
+
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unordered_map>
+#include <vector>
+
+struct ALCcontext_struct;
+class SharedAudioDevice;
+
+// A small 2D sound engine over OpenAL Soft: looped or one-shot playback of
+// sound files, a master volume, stop-all. Each engine has an OpenAL context
+// of its own on the process's one output device, so several engines mix,
+// each with its own volume. Long sounds stream from a service thread of
+// the engine; preloaded ones play from memory at once. Call it from one
+// thread only (the service thread is internal).
+class SoundEngine {
+public:
+    // Null when no audio device can be opened (OpenAL reports why).
+    static std::unique_ptr<SoundEngine> create();
+
+    // Stops every sound of this engine, then releases its context.
+    ~SoundEngine();
+    SoundEngine(const SoundEngine&) = delete;
+    SoundEngine& operator=(const SoundEngine&) = delete;
+
+    // Decodes a short sound now, so that play2D starts it without a hitch.
+    // A file that cannot be decoded is reported here once and never played.
+    void preload(const std::string& path);
+
+    // Starts a sound on top of whatever plays. A missing or undecodable file
+    // plays nothing. Looped sounds loop without a gap until stopped.
+    void play2D(const std::string& path, bool looped);
+    void stopAllSounds();
+
+    // Master volume: below 0 (or NaN) is silence, above 1 amplifies.
+    void setSoundVolume(float volume);
+    float getSoundVolume() const { return masterVolume; }
+
+    // Sounds started and not yet finished or stopped.
+    std::size_t getPlayingCount();
+
+private:
+    struct Voice;
+    struct Token {
+        explicit Token() = default;
+    };
+
+public:
+    SoundEngine(Token, std::shared_ptr<SharedAudioDevice> device, ALCcontext_struct* context);
+
+private:
+    void makeCurrent() const;
+    void startVoice(std::unique_ptr<Voice> voice);
+    void serviceLoop();
+    // Primes new streams, refills played buffers, restarts a starved stream
+    // and frees finished voices. Runs on the service thread with the lock.
+    void serviceVoices();
+    bool fillStreamBuffer(Voice& voice, unsigned int buffer);
+    void destroyVoice(Voice& voice);
+    void stopAllLocked();
+
+    std::shared_ptr<SharedAudioDevice> device;
+    ALCcontext_struct* context = nullptr;
+    float masterVolume = 1.0f;
+
+    // Decoded effects by path; 0 marks a file that failed to decode.
+    std::unordered_map<std::string, unsigned int> preloaded;
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    bool stopping = false;
+    std::vector<std::unique_ptr<Voice>> voices;
+    // Decoding scratch of the service thread.
+    std::vector<float> streamScratch;
+    std::thread serviceThread;
+};
