@@ -25,6 +25,11 @@ public:
     uint32_t getResultTexture() const { return pingpongTextures[1]; }
     uint32_t getBrightFramebuffer() const { return brightFramebuffer; }
     uint32_t getBrightTexture() const { return brightTexture; }
+    uint32_t getPingpongFramebuffer(int index) const { return pingpongFramebuffers[index & 1]; }
+    uint32_t getPingpongTexture(int index) const { return pingpongTextures[index & 1]; }
+    uint32_t getQuadVertexArray() const { return quadVertexArray; }
+    uint32_t getQuadVertexBuffer() const { return quadVertexBuffer; }
+    bool hasBlurShader() const { return blurShader != nullptr; }
     uint32_t getWidth() const { return width; }
     uint32_t getHeight() const { return height; }
 

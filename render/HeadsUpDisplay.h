@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -41,6 +42,9 @@ public:
     float getFps() const { return fps; }
     int32_t getTutorialWidth() const { return tutorialWidth; }
     int32_t getTutorialHeight() const { return tutorialHeight; }
+    uint32_t getFontTexture() const { return fontTexture; }
+    uint32_t getTutorialTexture() const { return tutorialTexture; }
+    uint32_t getQuadVertexArray() const { return quadVertexArray; }
 
     // Written directly by the world manager and the loading screen.
     std::string restartHint = "PRESS SPACE TO RESTART";
@@ -59,6 +63,12 @@ public:
     }
 
 private:
+    void drawGlyphs(const char* text, std::size_t length, float x, float y, float scale);
+    void beginText(const glm::mat4& projection);
+    void endText();
+    void buildQuad();
+    void releaseGl();
+
     uint32_t tutorialTexture = 0;
     std::shared_ptr<Shader> textShader;
     std::shared_ptr<Shader> tutorialShader;

@@ -20,7 +20,12 @@ public:
     RenderPipeline& operator=(const RenderPipeline&) = delete;
 
     void init(int32_t width, int32_t height);
+    // Draws at the current window's framebuffer size.
     void render(WorldManager& worldManager);
+    // Draws for a framebuffer of this size (what render above queries). A
+    // zero width or height draws nothing and leaves the camera alone; the
+    // next non-zero size rebuilds every target.
+    void render(WorldManager& worldManager, int32_t framebufferWidth, int32_t framebufferHeight);
 
     bool isInitialised() const { return initialised; }
     bool isHudVisible() const { return hudVisible; }
@@ -28,6 +33,9 @@ public:
     int32_t getHeight() const { return height; }
     uint32_t getSceneFramebuffer() const { return sceneFramebuffer; }
     uint32_t getSceneColorTexture() const { return sceneColorTexture; }
+    uint32_t getSceneDepthTexture() const { return sceneDepthTexture; }
+    uint32_t getQuadVertexArray() const { return quadVertexArray; }
+    uint32_t getQuadVertexBuffer() const { return quadVertexBuffer; }
     const Bloom& getBloom() const { return bloom; }
 
 private:

@@ -1,0 +1,91 @@
+#include "render/Bloom.h"
+
+#include <iostream>
+
+#include "framework/Gl.h"
+#include "framework/Shader.h"
+#include "render/RenderTargets.h"
+
+namespace {
+
+// One colour texture as the only attachment of a new framebuffer.
+uint32_t createColorFramebuffer(uint32_t texture) {
+    GLuint framebuffer = 0;
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    return framebuffer;
+}
+
+}  // namespace
+
+Bloom::~Bloom() { release(); }
+
+void Bloom::release() {
+    RenderTargets::deleteFullScreenQuad(quadVertexArray, quadVertexBuffer);
+    RenderTargets::deleteFramebuffer(brightFramebuffer);
+    RenderTargets::deleteTexture(brightTexture);
+    for (int i = 0; i < 2; ++i) {
+        RenderTargets::deleteFramebuffer(pingpongFramebuffers[i]);
+        RenderTargets::deleteTexture(pingpongTextures[i]);
+    }
+}
+
+void Bloom::init(uint32_t newWidth, uint32_t newHeight) {
+    release();
+    width = newWidth;
+    height = newHeight;
+    const auto w = static_cast<int32_t>(width);
+    const auto h = static_cast<int32_t>(height);
+
+    brightTexture = RenderTargets::createColorTexture(w, h, true);
+    brightFramebuffer = createColorFramebuffer(brightTexture);
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        std::cerr << "[Bloom] emissive FBO incomplete\n";
+    }
+    for (int i = 0; i < 2; ++i) {
+        pingpongTextures[i] = RenderTargets::createColorTexture(w, h, true);
+        pingpongFramebuffers[i] = createColorFramebuffer(pingpongTextures[i]);
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+
+    blurShader = std::make_shared<Shader>("assets/shaders/quad.vert", "assets/shaders/blur.frag");
+    RenderTargets::createFullScreenQuad(quadVertexArray, quadVertexBuffer);
+}
+
+void Bloom::beginExtract() {
+    glBindFramebuffer(GL_FRAMEBUFFER, brightFramebuffer);
+    glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void Bloom::blur() {
+    if (width == 0 || height == 0 || !blurShader) {
+        return;
+    }
+    // Horizontal, vertical, horizontal again; the last pass lands in
+    // pingpongTextures[1], the result.
+    struct Pass {
+        uint32_t target;
+        int32_t horizontal;
+        uint32_t source;
+    };
+    const Pass passes[3] = {
+        {pingpongFramebuffers[1], 1, brightTexture},
+        {pingpongFramebuffers[0], 0, pingpongTextures[1]},
+        {pingpongFramebuffers[1], 1, pingpongTextures[0]},
+    };
+    blurShader->use();
+    blurShader->setInt("image", 0);
+    glBindVertexArray(quadVertexArray);
+    glActiveTexture(GL_TEXTURE0);
+    for (const Pass& pass : passes) {
+        glBindFramebuffer(GL_FRAMEBUFFER, pass.target);
+        blurShader->setInt("horizontal", pass.horizontal);
+        glBindTexture(GL_TEXTURE_2D, pass.source);
+        glDrawArrays(GL_TRIANGLES, 0, 6);
+    }
+    glBindVertexArray(0);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+
+#include <glm/glm.hpp>
+
+// The HUD's text formats and placement maths, free of OpenGL so they can be
+// checked without a window. Positions are window pixels, origin bottom left.
+namespace HudLayout {
+
+// One glyph cell is 32 pixels at scale 1.
+inline constexpr float glyphSize = 32.0f;
+
+// "MM:SS" of the whole seconds left; the buffer must hold 6 bytes.
+void formatTimer(float timeLeft, char (&buffer)[6]);
+// The whole points as "%04d"; a fifth digit does not fit the 5-byte buffer.
+void formatScore(float score, char (&buffer)[5]);
+// "FPS: " and the rate rounded to a whole number.
+void formatFps(float fps, char (&buffer)[16]);
+
+// The digit shown during the countdown: the seconds left rounded up.
+char countdownDigit(float countdown);
+
+// Lower-left corner of the big centred title of `length` characters (scale 3).
+glm::vec2 titlePosition(std::size_t length, float width, float height);
+// The restart hint near the top of the window (scale 0.7).
+glm::vec2 restartHintPosition(std::size_t length, float width, float height);
+// The subtitle under the title (scale 2).
+glm::vec2 subtitlePosition(std::size_t length, float width, float height);
+// The countdown digit in the middle of the window (scale 6).
+glm::vec2 countdownPosition(float width, float height);
+
+// Lower-left texture coordinate of a character's cell in the 8 by 8 font
+// sheet (loaded flipped, so v = 0 is the bottom row). Bytes the sheet is not
+// used for show the digit 0.
+glm::vec2 glyphUvOffset(unsigned char character);
+
+// The tutorial picture fitted inside the window with its aspect ratio kept
+// and centred. Empty (all zero) when either size is not positive.
+struct Rect {
+    float x = 0.0f;
+    float y = 0.0f;
+    float width = 0.0f;
+    float height = 0.0f;
+};
+Rect fitTutorial(int imageWidth, int imageHeight, int windowWidth, int windowHeight);
+
+}  // namespace HudLayout
