@@ -1,0 +1,99 @@
+#include "world/ParticleSystem.h"
+
+#include "framework/Gl.h"
+#include "framework/Shader.h"
+#include "render/Camera.h"
+#include "render/Material.h"
+#include "render/MeshBuilders.h"
+
+namespace {
+
+constexpr GLsizeiptr kVec4Bytes = 16;
+
+}  // namespace
+
+ParticleSystem::ParticleSystem(std::string name, uint64_t maxParticles,
+                               std::shared_ptr<Material> material)
+    : GameObject(std::move(name), glm::vec3(0.0f), glm::vec3(0.0f), glm::vec3(0.0f), nullptr,
+                 std::move(material)),
+      simulation(static_cast<std::size_t>(maxParticles)) {
+    const MeshData sphere = makeSphere(8, 12, 0.5f);
+    const auto maxCount = static_cast<GLsizeiptr>(maxParticles);
+
+    glGenVertexArrays(1, &vao);
+    glBindVertexArray(vao);
+
+    glGenBuffers(1, &positionBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, positionBuffer);
+    glBufferData(GL_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(sphere.positions.size() * sizeof(glm::vec3)),
+                 sphere.positions.data(), GL_STATIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
+
+    glGenBuffers(1, &indexBuffer);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(sphere.indices.size() * sizeof(uint32_t)),
+                 sphere.indices.data(), GL_STATIC_DRAW);
+    indexCount = static_cast<uint32_t>(sphere.indices.size());
+
+    // First half: (centre, size) per particle; second half: (colour, life fraction).
+    glGenBuffers(1, &instanceBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer);
+    glBufferData(GL_ARRAY_BUFFER, maxCount * 2 * kVec4Bytes, nullptr, GL_STREAM_DRAW);
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
+    glVertexAttribDivisor(1, 1);
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 4, GL_FLOAT, GL_FALSE, 0,
+                          reinterpret_cast<const void*>(maxCount * kVec4Bytes));
+    glVertexAttribDivisor(2, 1);
+
+    glBindVertexArray(0);
+}
+
+ParticleSystem::~ParticleSystem() {
+    glDeleteBuffers(1, &instanceBuffer);
+    glDeleteBuffers(1, &indexBuffer);
+    glDeleteBuffers(1, &positionBuffer);
+    glDeleteVertexArrays(1, &vao);
+    instanceBuffer = indexBuffer = positionBuffer = vao = 0;
+}
+
+void ParticleSystem::update(float deltaTime) {
+    const std::size_t live = simulation.update(deltaTime, position);
+    const auto liveBytes = static_cast<GLsizeiptr>(live) * kVec4Bytes;
+    const auto colourOffset = static_cast<GLintptr>(simulation.getMaxParticles()) * kVec4Bytes;
+    // Uploaded even when nothing lives, so the buffer never shows stale data.
+    glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer);
+    glBufferSubData(GL_ARRAY_BUFFER, 0, liveBytes, simulation.getInstancePositions().data());
+    glBufferSubData(GL_ARRAY_BUFFER, colourOffset, liveBytes,
+                    simulation.getInstanceColours().data());
+}
+
+void ParticleSystem::draw(std::shared_ptr<Camera> camera,
+                          std::shared_ptr<DirectionalLight> /*directionalLight*/,
+                          std::shared_ptr<PointLight> /*pointLight*/) {
+    const std::size_t live = simulation.getLiveCount();
+    if (live == 0 || !camera || !material || !material->getShader()) {
+        return;
+    }
+    Shader& shader = *material->getShader();
+    shader.use();
+    shader.setMat4("viewProj", camera->getViewProjectionMatrix());
+
+    // Translucent: read depth to hide behind solid objects, but do not write
+    // it, so particles never hide each other.
+    glDepthMask(GL_FALSE);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+
+    glBindVertexArray(vao);
+    glDrawElementsInstanced(GL_TRIANGLES, static_cast<GLsizei>(indexCount), GL_UNSIGNED_INT,
+                            nullptr, static_cast<GLsizei>(live));
+    glBindVertexArray(0);
+
+    glDisable(GL_BLEND);
+    glDepthMask(GL_TRUE);
+}

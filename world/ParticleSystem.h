@@ -1,0 +1,38 @@
+#pragma once
+
+#include <cstdint>
+#include <memory>
+
+#include "world/GameObject.h"
+#include "world/ParticleSimulation.h"
+
+// The goal's spray of short-lived glowing particles, drawn as instanced
+// spheres in one call after the opaque objects. The simulation runs on the
+// CPU; this class streams its packed instance data into one buffer. Needs a
+// current OpenGL context for construction, update and draw.
+class ParticleSystem : public GameObject {
+public:
+    ParticleSystem(std::string name, uint64_t maxParticles, std::shared_ptr<Material> material);
+    ~ParticleSystem() override;
+
+    // Spawns, ages, moves and re-packs the particles, then uploads them.
+    void update(float deltaTime) override;
+    // Draws the live particles with blending and without depth writes; the
+    // lights are not used.
+    void draw(std::shared_ptr<Camera> camera, std::shared_ptr<DirectionalLight> directionalLight,
+              std::shared_ptr<PointLight> pointLight) override;
+
+    // Particles per second.
+    void setSpawnRate(float rate) { simulation.spawnRate = rate; }
+    float getSpawnRate() const { return simulation.spawnRate; }
+    uint64_t getLiveCount() const { return simulation.getLiveCount(); }
+    const ParticleSimulation& getSimulation() const { return simulation; }
+
+private:
+    ParticleSimulation simulation;
+    uint32_t vao = 0;
+    uint32_t positionBuffer = 0;
+    uint32_t indexBuffer = 0;
+    uint32_t instanceBuffer = 0;
+    uint32_t indexCount = 0;
+};
