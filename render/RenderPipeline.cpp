@@ -1,0 +1,194 @@
+#include "render/RenderPipeline.h"
+
+#include <iostream>
+
+#include "framework/Gl.h"
+#include "framework/Input.h"
+#include "framework/Shader.h"
+#include "render/Camera.h"
+#include "render/HeadsUpDisplay.h"
+#include "render/RenderTargets.h"
+#include "render/Skybox.h"
+#include "world/GameObject.h"
+#include "world/ParticleSystem.h"
+#include "world/WorldManager.h"
+
+namespace {
+
+const float extractCutoff = 0.5f;
+const float extractGain = 1.0f;
+const float bloomStrength = 5.0f;
+
+bool isParticleSystem(const GameObject& object) {
+    return dynamic_cast<const ParticleSystem*>(&object) != nullptr;
+}
+
+}  // namespace
+
+RenderPipeline::~RenderPipeline() {
+    releaseSceneTarget();
+    RenderTargets::deleteFullScreenQuad(quadVertexArray, quadVertexBuffer);
+}
+
+void RenderPipeline::init(int32_t newWidth, int32_t newHeight) { build(newWidth, newHeight); }
+
+void RenderPipeline::build(int32_t newWidth, int32_t newHeight) {
+    width = newWidth;
+    height = newHeight;
+    initialised = false;
+    // A window without area (minimised) gets no targets: they could not be
+    // complete, and the next real size builds them anyway.
+    if (width <= 0 || height <= 0) {
+        return;
+    }
+    buildSceneTarget();
+    RenderTargets::deleteFullScreenQuad(quadVertexArray, quadVertexBuffer);
+    RenderTargets::createFullScreenQuad(quadVertexArray, quadVertexBuffer);
+    blendShader = std::make_shared<Shader>("assets/shaders/quad.vert", "assets/shaders/blend.frag");
+    extractShader =
+        std::make_shared<Shader>("assets/shaders/quad.vert", "assets/shaders/extract.frag");
+    bloom.init(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
+    initialised = true;
+}
+
+void RenderPipeline::releaseSceneTarget() {
+    RenderTargets::deleteFramebuffer(sceneFramebuffer);
+    RenderTargets::deleteTexture(sceneColorTexture);
+    RenderTargets::deleteTexture(sceneDepthTexture);
+}
+
+void RenderPipeline::buildSceneTarget() {
+    releaseSceneTarget();
+    glGenFramebuffers(1, &sceneFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer);
+
+    sceneColorTexture = RenderTargets::createColorTexture(width, height, false);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, sceneColorTexture,
+                           0);
+
+    glGenTextures(1, &sceneDepthTexture);
+    glBindTexture(GL_TEXTURE_2D, sceneDepthTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT,
+                 GL_FLOAT, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, sceneDepthTexture,
+                           0);
+
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        std::cerr << "Scene framebuffer incomplete!" << std::endl;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void RenderPipeline::render(WorldManager& worldManager) {
+    int framebufferWidth = 0;
+    int framebufferHeight = 0;
+    glfwGetFramebufferSize(glfwGetCurrentContext(), &framebufferWidth, &framebufferHeight);
+    render(worldManager, framebufferWidth, framebufferHeight);
+}
+
+void RenderPipeline::render(WorldManager& worldManager, int32_t framebufferWidth,
+                            int32_t framebufferHeight) {
+    // Minimised: nothing is drawn and the camera keeps its projection; the
+    // next real size rebuilds every target.
+    if (framebufferWidth <= 0 || framebufferHeight <= 0) {
+        width = framebufferWidth;
+        height = framebufferHeight;
+        initialised = false;
+        return;
+    }
+    if (!initialised || framebufferWidth != width || framebufferHeight != height) {
+        build(framebufferWidth, framebufferHeight);
+    }
+    if (const auto camera = worldManager.getCamera()) {
+        camera->setAspectRatio(static_cast<float>(width) / static_cast<float>(height));
+    }
+
+    renderScene(worldManager);
+
+    bloom.beginExtract();
+    extractShader->use();
+    extractShader->setInt("sceneTex", 0);
+    extractShader->setFloat("cutoff", extractCutoff);
+    extractShader->setFloat("gain", extractGain);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, sceneColorTexture);
+    glBindVertexArray(quadVertexArray);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+
+    bloom.blur();
+
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glViewport(0, 0, width, height);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    blendShader->use();
+    blendShader->setInt("scene", 0);
+    blendShader->setInt("bloom", 1);
+    blendShader->setFloat("bloomStrength", bloomStrength);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, sceneColorTexture);
+    glActiveTexture(GL_TEXTURE1);
+    glBindTexture(GL_TEXTURE_2D, bloom.getResultTexture());
+    glBindVertexArray(quadVertexArray);
+    glDrawArrays(GL_TRIANGLES, 0, 6);
+    glBindVertexArray(0);
+    glActiveTexture(GL_TEXTURE0);
+    blendShader->unuse();
+
+    if (Input::wasPressed(GLFW_KEY_H)) {
+        hudVisible = !hudVisible;
+    }
+    if (hudVisible) {
+        if (const auto hud = worldManager.getHud()) {
+            hud->render(width, height, worldManager);
+        }
+    }
+}
+
+void RenderPipeline::renderScene(WorldManager& worldManager) {
+    glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer);
+    glViewport(0, 0, width, height);
+    glEnable(GL_DEPTH_TEST);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glDepthMask(GL_FALSE);
+
+    const auto camera = worldManager.getCamera();
+    const auto skybox = worldManager.getSkybox();
+    if (camera && skybox) {
+        glUseProgram(skybox->getProgram());
+        // Only the camera's turn orients the sky; it never comes nearer.
+        const glm::mat4 view(glm::mat3(camera->getViewMatrix()));
+        skybox->draw(view, camera->getProjectionMatrix());
+    }
+    glDepthMask(GL_TRUE);
+
+    // Objects draw with the camera; without one there is nothing to see.
+    if (camera) {
+        const auto directionalLight = worldManager.getDirectionalLight();
+        const auto pointLight = worldManager.getPointLight();
+        // The list is walked in place: drawing never changes it, and a copy
+        // would allocate every frame.
+        const auto& objects = worldManager.getObjects();
+        for (const auto& object : objects) {
+            if (object && !isParticleSystem(*object)) {
+                object->draw(camera, directionalLight, pointLight);
+            }
+        }
+        // Particles last, blended over everything solid and leaving the
+        // depth buffer alone.
+        glEnable(GL_BLEND);
+        glDepthMask(GL_FALSE);
+        for (const auto& object : objects) {
+            if (object && isParticleSystem(*object)) {
+                object->draw(camera, directionalLight, pointLight);
+            }
+        }
+    }
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
