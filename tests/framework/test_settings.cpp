@@ -1,0 +1,142 @@
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "TempTree.h"
+#include "framework/Settings.h"
+
+namespace {
+
+using ::testing::internal::CaptureStdout;
+using ::testing::internal::GetCapturedStdout;
+
+// A source root with the given settings file below assets/settings, searched
+// from a build directory beneath it.
+class SettingsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        tree.write("CMakeLists.txt");
+        setAssetSearchStartDirectory(tree.makeDirectory("build"));
+    }
+    void writeSettings(const std::string& name, const std::string& content) {
+        tree.write("assets/settings/" + name, content);
+    }
+    TempTree tree;
+};
+
+TEST_F(SettingsTest, MissingCameraFileReportsOnceAndGivesDefaults) {
+    CaptureStdout();
+    const INIReader reader = openSettingsFile("assets/settings/camera_front.ini");
+    EXPECT_EQ(GetCapturedStdout(),
+              "ERROR: Failed to load 'assets/settings/camera_front.ini'. Using default values "
+              "instead.\n");
+    EXPECT_LT(reader.ParseError(), 0);
+
+    const CameraSettings camera = readCameraSettings(reader);
+    EXPECT_FLOAT_EQ(camera.fov, 60.0f);
+    EXPECT_FLOAT_EQ(camera.near, 0.1f);
+    EXPECT_FLOAT_EQ(camera.moveSpeed, 15.0f);
+    EXPECT_FLOAT_EQ(camera.rotationSpeed, 10.0f);
+    EXPECT_FLOAT_EQ(camera.yaw, 0.0f);
+    EXPECT_FLOAT_EQ(camera.pitch, 0.0f);
+
+    const RendererSettings renderer = readRendererSettings(reader);
+    EXPECT_FALSE(renderer.wireframe);
+    EXPECT_FALSE(renderer.backfaceCulling);
+    EXPECT_TRUE(renderer.depthTest);
+}
+
+TEST_F(SettingsTest, ErrorLineNamesTheRelativeNameAsGiven) {
+    CaptureStdout();
+    openSettingsFile("assets/settings/does_not_exist.ini");
+    EXPECT_EQ(GetCapturedStdout(),
+              "ERROR: Failed to load 'assets/settings/does_not_exist.ini'. Using default values "
+              "instead.\n");
+}
+
+TEST_F(SettingsTest, FoundFileIsReadSilently) {
+    writeSettings("camera_front.ini",
+                  "[camera]\nfov = 75\nnear = 0.5\nmove_speed = 20\nrotation_speed = 5\n"
+                  "yaw = -90\npitch = 12.5\n");
+    CaptureStdout();
+    const INIReader reader = openSettingsFile("assets/settings/camera_front.ini");
+    EXPECT_EQ(GetCapturedStdout(), "");
+    EXPECT_EQ(reader.ParseError(), 0);
+
+    const CameraSettings camera = readCameraSettings(reader);
+    EXPECT_FLOAT_EQ(camera.fov, 75.0f);
+    EXPECT_FLOAT_EQ(camera.near, 0.5f);
+    EXPECT_FLOAT_EQ(camera.moveSpeed, 20.0f);
+    EXPECT_FLOAT_EQ(camera.rotationSpeed, 5.0f);
+    EXPECT_FLOAT_EQ(camera.yaw, -90.0f);
+    EXPECT_FLOAT_EQ(camera.pitch, 12.5f);
+}
+
+TEST_F(SettingsTest, NamesAndBooleanWordsIgnoreCase) {
+    writeSettings("r.ini", "[RENDERER]\nWIREFRAME = YES\nBackface_Culling = On\n");
+    const RendererSettings renderer =
+        readRendererSettings(openSettingsFile("assets/settings/r.ini"));
+    EXPECT_TRUE(renderer.wireframe);
+    EXPECT_TRUE(renderer.backfaceCulling);
+    EXPECT_TRUE(renderer.depthTest);
+}
+
+TEST_F(SettingsTest, NumberWithTrailingTextKeepsTheNumber) {
+    writeSettings("c.ini", "[camera]\nfov = 75degrees\nnear = abc\n");
+    const CameraSettings camera = readCameraSettings(openSettingsFile("assets/settings/c.ini"));
+    EXPECT_FLOAT_EQ(camera.fov, 75.0f);
+    EXPECT_FLOAT_EQ(camera.near, 0.1f);  // nothing numeric: default
+}
+
+TEST_F(SettingsTest, DepthTestWordsAndGarbage) {
+    writeSettings("garbage.ini", "[renderer]\ndepthtest = maybe\n");
+    writeSettings("zero.ini", "[renderer]\ndepthtest = 0\nwireframe = off\n");
+    EXPECT_TRUE(readRendererSettings(openSettingsFile("assets/settings/garbage.ini")).depthTest);
+    const RendererSettings zero =
+        readRendererSettings(openSettingsFile("assets/settings/zero.ini"));
+    EXPECT_FALSE(zero.depthTest);
+    EXPECT_FALSE(zero.wireframe);
+}
+
+TEST_F(SettingsTest, KeyBeforeAnySectionHasNoEffect) {
+    writeSettings("c.ini", "fov = 90\n[camera]\nnear = 1\n");
+    const CameraSettings camera = readCameraSettings(openSettingsFile("assets/settings/c.ini"));
+    EXPECT_FLOAT_EQ(camera.fov, 60.0f);
+    EXPECT_FLOAT_EQ(camera.near, 1.0f);
+}
+
+TEST_F(SettingsTest, MalformedLinesAreSkippedSilently) {
+    writeSettings("c.ini", "[camera]\nfov = 80\nthis line has no separator\n[broken\nyaw = 15\n");
+    CaptureStdout();
+    const INIReader reader = openSettingsFile("assets/settings/c.ini");
+    EXPECT_EQ(GetCapturedStdout(), "");
+    EXPECT_GT(reader.ParseError(), 0);  // the first bad line's number
+    const CameraSettings camera = readCameraSettings(reader);
+    EXPECT_FLOAT_EQ(camera.fov, 80.0f);
+    EXPECT_FLOAT_EQ(camera.yaw, 15.0f);
+}
+
+TEST_F(SettingsTest, KeysOfTheOtherSectionAreNotRead) {
+    writeSettings("c.ini", "[renderer]\nfov = 30\n[camera]\nwireframe = true\n");
+    const INIReader reader = openSettingsFile("assets/settings/c.ini");
+    EXPECT_FLOAT_EQ(readCameraSettings(reader).fov, 60.0f);
+    EXPECT_FALSE(readRendererSettings(reader).wireframe);
+}
+
+TEST_F(SettingsTest, ShippedSettingsFilesAreFoundAndComplete) {
+    setAssetSearchStartDirectory(VELTRA_SOURCE_DIR);
+    CaptureStdout();
+    const INIReader camera = openSettingsFile(kDefaultCameraSettingsFile);
+    const INIReader renderer = openSettingsFile(kDefaultRendererSettingsFile);
+    EXPECT_EQ(GetCapturedStdout(), "");
+    EXPECT_EQ(camera.ParseError(), 0);
+    EXPECT_EQ(renderer.ParseError(), 0);
+    for (const char* key : {"fov", "near", "move_speed", "rotation_speed", "yaw", "pitch"}) {
+        EXPECT_TRUE(camera.HasValue("camera", key)) << key;
+    }
+    for (const char* key : {"wireframe", "backface_culling", "depthtest"}) {
+        EXPECT_TRUE(renderer.HasValue("renderer", key)) << key;
+    }
+}
+
+}  // namespace
