@@ -19,7 +19,9 @@ uint32_t createColorFramebuffer(uint32_t texture) {
 
 }  // namespace
 
-Bloom::~Bloom() { release(); }
+Bloom::~Bloom() {
+    release();
+}
 
 void Bloom::release() {
     RenderTargets::deleteFullScreenQuad(quadVertexArray, quadVertexBuffer);

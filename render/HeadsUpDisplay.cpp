@@ -2,8 +2,8 @@
 
 #include <iostream>
 
-#include <glm/gtc/matrix_transform.hpp>
 #include <stb_image.h>
+#include <glm/gtc/matrix_transform.hpp>
 
 #include "framework/Gl.h"
 #include "framework/Shader.h"
@@ -47,8 +47,7 @@ unsigned char* loadFlipped(const char* path, int& width, int& height) {
 
 void uploadRgba(const unsigned char* pixels, int width, int height, GLint filter) {
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 pixels);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
 }
@@ -57,7 +56,9 @@ void uploadRgba(const unsigned char* pixels, int width, int height, GLint filter
 
 HeadsUpDisplay::HeadsUpDisplay() = default;
 
-HeadsUpDisplay::~HeadsUpDisplay() { releaseGl(); }
+HeadsUpDisplay::~HeadsUpDisplay() {
+    releaseGl();
+}
 
 void HeadsUpDisplay::releaseGl() {
     if (quadVertexBuffer != 0) {
@@ -266,8 +267,8 @@ void HeadsUpDisplay::drawTutorial(int width, int height) {
     const glm::mat4 model =
         glm::scale(glm::translate(glm::mat4(1.0f), glm::vec3(fitted.x, fitted.y, 0.0f)),
                    glm::vec3(fitted.width, fitted.height, 1.0f));
-    const glm::mat4 projection = glm::ortho(0.0f, static_cast<float>(width), 0.0f,
-                                            static_cast<float>(height), -1.0f, 1.0f);
+    const glm::mat4 projection =
+        glm::ortho(0.0f, static_cast<float>(width), 0.0f, static_cast<float>(height), -1.0f, 1.0f);
     tutorialShader->use();
     tutorialShader->setMat4("mvp", projection * model);
     tutorialShader->setInt("tex", 0);

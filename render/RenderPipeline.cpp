@@ -30,7 +30,9 @@ RenderPipeline::~RenderPipeline() {
     RenderTargets::deleteFullScreenQuad(quadVertexArray, quadVertexBuffer);
 }
 
-void RenderPipeline::init(int32_t newWidth, int32_t newHeight) { build(newWidth, newHeight); }
+void RenderPipeline::init(int32_t newWidth, int32_t newHeight) {
+    build(newWidth, newHeight);
+}
 
 void RenderPipeline::build(int32_t newWidth, int32_t newHeight) {
     width = newWidth;

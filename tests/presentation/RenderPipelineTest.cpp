@@ -1,0 +1,435 @@
+#include <chrono>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "framework/Input.h"
+#include "framework/Shader.h"
+#include "presentation/PresentationSupport.h"
+#include "render/HeadsUpDisplay.h"
+#include "render/RenderPipeline.h"
+#include "support/GlTestContext.h"
+#include "world/GameObject.h"
+#include "world/ParticleSystem.h"
+#include "world/WorldManager.h"
+
+namespace {
+
+using namespace presentation_test;
+
+struct DrawRecord {
+    std::string name;
+    bool blending;
+    bool depthWrites;
+};
+
+DrawRecord recordOf(const std::string& name) {
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    return {name, glIsEnabled(GL_BLEND) == GL_TRUE, depthWrites == GL_TRUE};
+}
+
+class RecordingObject : public GameObject {
+  public:
+    RecordingObject(const std::string& name, std::vector<DrawRecord>& log)
+        : GameObject(name, glm::vec3(0.0f), glm::vec3(0.0f), glm::vec3(1.0f), nullptr, nullptr),
+          log(log) {}
+    void draw(std::shared_ptr<Camera>, std::shared_ptr<DirectionalLight>,
+              std::shared_ptr<PointLight>) override {
+        log.push_back(recordOf(name));
+    }
+
+  private:
+    std::vector<DrawRecord>& log;
+};
+
+class RecordingParticles : public ParticleSystem {
+  public:
+    RecordingParticles(const std::string& name, std::vector<DrawRecord>& log)
+        : ParticleSystem(name, 4, nullptr), log(log) {}
+    void draw(std::shared_ptr<Camera>, std::shared_ptr<DirectionalLight>,
+              std::shared_ptr<PointLight>) override {
+        log.push_back(recordOf(name));
+    }
+
+  private:
+    std::vector<DrawRecord>& log;
+};
+
+// Paints the whole scene target with a fragment program of the test's own:
+// one big triangle from the vertex index, no buffers.
+class PaintedBackdrop : public GameObject {
+  public:
+    PaintedBackdrop(const TempDir& directory, const std::string& fragmentSource)
+        : GameObject("Backdrop", glm::vec3(0.0f), glm::vec3(0.0f), glm::vec3(1.0f), nullptr,
+                     nullptr) {
+        const auto vertexPath = directory.path() / "backdrop.vert";
+        const auto fragmentPath = directory.path() / "backdrop.frag";
+        std::ofstream(vertexPath) << "#version 330 core\n"
+                                     "void main() {\n"
+                                     "    vec2 p = vec2((gl_VertexID << 1) & 2, gl_VertexID & 2);\n"
+                                     "    gl_Position = vec4(p * 2.0 - 1.0, 0.5, 1.0);\n"
+                                     "}\n";
+        std::ofstream(fragmentPath) << fragmentSource;
+        program = std::make_shared<Shader>(vertexPath.string(), fragmentPath.string());
+        glGenVertexArrays(1, &vertexArray);
+    }
+    ~PaintedBackdrop() override { glDeleteVertexArrays(1, &vertexArray); }
+    void draw(std::shared_ptr<Camera>, std::shared_ptr<DirectionalLight>,
+              std::shared_ptr<PointLight>) override {
+        program->use();
+        glBindVertexArray(vertexArray);
+        glDrawArrays(GL_TRIANGLES, 0, 3);
+        glBindVertexArray(0);
+        program->unuse();
+    }
+
+  private:
+    std::shared_ptr<Shader> program;
+    GLuint vertexArray = 0;
+};
+
+// One emissive-yellow ring of radius 60 around the window centre on a flat
+// night blue.
+const char* const singleRing =
+    "#version 330 core\n"
+    "out vec4 color;\n"
+    "void main() {\n"
+    "    float r = length(gl_FragCoord.xy - vec2(540.0, 360.0));\n"
+    "    bool ring = abs(r - 60.0) < 3.0;\n"
+    "    color = ring ? vec4(1.6, 1.3, 0.2, 1.0) : vec4(0.05, 0.06, 0.12, 1.0);\n"
+    "}\n";
+
+// A night sky with stars, a dark hill and three glowing rings, to look at.
+const char* const nightScene =
+    "#version 330 core\n"
+    "out vec4 color;\n"
+    "float hash(vec2 p) { return fract(sin(dot(p, vec2(12.9898, 78.233))) * 43758.5453); }\n"
+    "float ring(vec2 p, vec2 c, vec2 radii, float width) {\n"
+    "    vec2 d = (p - c) / radii;\n"
+    "    return smoothstep(width, width * 0.4, abs(length(d) - 1.0) * radii.y);\n"
+    "}\n"
+    "void main() {\n"
+    "    vec2 p = gl_FragCoord.xy;\n"
+    "    vec3 sky = mix(vec3(0.10, 0.12, 0.25), vec3(0.01, 0.01, 0.05), p.y / 720.0);\n"
+    "    if (hash(floor(p / 3.0)) > 0.997) sky = vec3(0.9);\n"
+    "    float hill = 180.0 + 60.0 * sin(p.x / 170.0) + 25.0 * sin(p.x / 53.0);\n"
+    "    vec3 c = p.y < hill ? vec3(0.03, 0.05, 0.04) : sky;\n"
+    "    vec3 gold = vec3(1.6, 1.25, 0.25);\n"
+    "    c = mix(c, gold, ring(p, vec2(300.0, 400.0), vec2(40.0, 70.0), 5.0));\n"
+    "    c = mix(c, gold, ring(p, vec2(560.0, 430.0), vec2(28.0, 50.0), 4.0));\n"
+    "    c = mix(c, gold, ring(p, vec2(760.0, 455.0), vec2(18.0, 32.0), 3.0));\n"
+    "    color = vec4(c, 1.0);\n"
+    "}\n";
+
+GLint textureLevel(GLuint texture, GLenum parameter) {
+    GLint value = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, parameter, &value);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return value;
+}
+
+GLenum framebufferStatus(GLuint framebuffer) {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    const GLenum status = glCheckFramebufferStatus(GL_FRAMEBUFFER);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    return status;
+}
+
+// Every GL name the pipeline and its bloom hold.
+struct Names {
+    std::vector<GLuint> framebuffers;
+    std::vector<GLuint> textures;
+    std::vector<GLuint> buffers;
+    std::vector<GLuint> vertexArrays;
+};
+
+Names namesOf(const RenderPipeline& pipeline) {
+    const Bloom& bloom = pipeline.getBloom();
+    return {
+        {pipeline.getSceneFramebuffer(), bloom.getBrightFramebuffer(),
+         bloom.getPingpongFramebuffer(0), bloom.getPingpongFramebuffer(1)},
+        {pipeline.getSceneColorTexture(), pipeline.getSceneDepthTexture(), bloom.getBrightTexture(),
+         bloom.getPingpongTexture(0), bloom.getPingpongTexture(1)},
+        {pipeline.getQuadVertexBuffer(), bloom.getQuadVertexBuffer()},
+        {pipeline.getQuadVertexArray(), bloom.getQuadVertexArray()},
+    };
+}
+
+bool contains(const std::vector<GLuint>& names, GLuint name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
+// Names of `before` that are not reused in `after` must be gone.
+void expectReleased(const Names& before, const Names& after) {
+    for (GLuint name : before.framebuffers) {
+        EXPECT_TRUE(contains(after.framebuffers, name) || !glIsFramebuffer(name)) << name;
+    }
+    for (GLuint name : before.textures) {
+        EXPECT_TRUE(contains(after.textures, name) || !glIsTexture(name)) << name;
+    }
+    for (GLuint name : before.buffers) {
+        EXPECT_TRUE(contains(after.buffers, name) || !glIsBuffer(name)) << name;
+    }
+    for (GLuint name : before.vertexArrays) {
+        EXPECT_TRUE(contains(after.vertexArrays, name) || !glIsVertexArray(name)) << name;
+    }
+}
+
+void expectTargetsAt(const RenderPipeline& pipeline, int width, int height) {
+    const Bloom& bloom = pipeline.getBloom();
+    for (GLuint framebuffer : namesOf(pipeline).framebuffers) {
+        EXPECT_NE(framebuffer, 0u);
+        EXPECT_EQ(framebufferStatus(framebuffer), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
+    }
+    for (GLuint texture : {pipeline.getSceneColorTexture(), bloom.getBrightTexture(),
+                           bloom.getPingpongTexture(0), bloom.getPingpongTexture(1)}) {
+        EXPECT_EQ(textureLevel(texture, GL_TEXTURE_WIDTH), width);
+        EXPECT_EQ(textureLevel(texture, GL_TEXTURE_HEIGHT), height);
+        EXPECT_EQ(textureLevel(texture, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB16F);
+    }
+    const GLuint depth = pipeline.getSceneDepthTexture();
+    EXPECT_EQ(textureLevel(depth, GL_TEXTURE_WIDTH), width);
+    EXPECT_EQ(textureLevel(depth, GL_TEXTURE_HEIGHT), height);
+    EXPECT_EQ(textureLevel(depth, GL_TEXTURE_INTERNAL_FORMAT), GL_DEPTH_COMPONENT24);
+    EXPECT_EQ(bloom.getWidth(), static_cast<uint32_t>(width));
+    EXPECT_EQ(bloom.getHeight(), static_cast<uint32_t>(height));
+}
+
+class Pipeline : public testing::Test {
+  protected:
+    void SetUp() override {
+        REQUIRE_GL_CONTEXT();
+        // What start-up sets for the whole program.
+        glViewport(0, 0, 1080, 720);
+        glEnable(GL_DEPTH_TEST);
+        hud = makeCodedHud(directory);
+        world = makeWorld(hud);
+        world->state = GameState::Playing;
+        // The key tables outlive tests; drop an H left pending by another.
+        Input::wasPressed(GLFW_KEY_H);
+    }
+
+    Image renderFrame(RenderPipeline& pipeline, int width = 1080, int height = 720) {
+        pipeline.render(*world, width, height);
+        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+        return readFramebuffer(1080, 720);
+    }
+
+    TempDir directory;
+    std::shared_ptr<HeadsUpDisplay> hud;
+    std::shared_ptr<WorldManager> world;
+};
+
+TEST_F(Pipeline, InitBuildsCompleteTargetsAtTheGameSize) {
+    RenderPipeline pipeline;
+    EXPECT_FALSE(pipeline.isInitialised());
+    EXPECT_TRUE(pipeline.isHudVisible());
+    EXPECT_EQ(pipeline.getSceneFramebuffer(), 0u);
+
+    testing::internal::CaptureStderr();
+    pipeline.init(1080, 720);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_TRUE(pipeline.isInitialised());
+    expectTargetsAt(pipeline, 1080, 720);
+    EXPECT_TRUE(pipeline.getBloom().hasBlurShader());
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(Pipeline, FirstFrameAtTheInitSizeRebuildsNothingAndASizeChangeRebuildsEverything) {
+    RenderPipeline pipeline;
+    pipeline.init(1080, 720);
+    const Names built = namesOf(pipeline);
+    renderFrame(pipeline);
+    const Names firstFrame = namesOf(pipeline);
+    EXPECT_EQ(firstFrame.framebuffers, built.framebuffers);
+    EXPECT_EQ(firstFrame.textures, built.textures);
+    EXPECT_EQ(firstFrame.buffers, built.buffers);
+    EXPECT_FLOAT_EQ(world->getCamera()->getAspectRatio(), 1.5f);
+
+    renderFrame(pipeline, 800, 600);
+    EXPECT_EQ(pipeline.getWidth(), 800);
+    EXPECT_EQ(pipeline.getHeight(), 600);
+    expectTargetsAt(pipeline, 800, 600);
+    expectReleased(built, namesOf(pipeline));
+    EXPECT_FLOAT_EQ(world->getCamera()->getAspectRatio(), 800.0f / 600.0f);
+
+    const Names small = namesOf(pipeline);
+    renderFrame(pipeline, 1080, 720);
+    expectTargetsAt(pipeline, 1080, 720);
+    expectReleased(small, namesOf(pipeline));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(Pipeline, ZeroSizeFramebufferDrawsNothingUntilARealSizeRebuildsIt) {
+    RenderPipeline pipeline;
+    pipeline.init(1080, 720);
+    renderFrame(pipeline);
+    const float aspect = world->getCamera()->getAspectRatio();
+
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glClearColor(0.2f, 0.4f, 0.6f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    testing::internal::CaptureStderr();
+    for (const auto& [width, height] : {std::pair{1080, 0}, std::pair{0, 720}, std::pair{0, 0}}) {
+        pipeline.render(*world, width, height);
+        EXPECT_FALSE(pipeline.isInitialised());
+    }
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(world->getCamera()->getAspectRatio(), aspect);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    EXPECT_EQ(readFramebuffer(1080, 720).at(540, 360), glm::ivec4(51, 102, 153, 255));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+
+    // Back at the old size: everything is built again and drawn.
+    const Names beforeRestore = namesOf(pipeline);
+    const Image restored = renderFrame(pipeline);
+    EXPECT_TRUE(pipeline.isInitialised());
+    expectTargetsAt(pipeline, 1080, 720);
+    expectReleased(beforeRestore, namesOf(pipeline));
+    EXPECT_NE(restored.at(540, 360), glm::ivec4(51, 102, 153, 255));
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(Pipeline, ParticleSystemsAreDrawnAfterEveryOpaqueObjectWithBlending) {
+    std::vector<DrawRecord> log;
+    world->addObject(std::make_shared<RecordingParticles>("Sparks", log));
+    world->addObject(std::make_shared<RecordingObject>("Terrain", log));
+    world->addObject(std::make_shared<RecordingParticles>("Embers", log));
+    world->addObject(std::make_shared<RecordingObject>("Ring", log));
+
+    RenderPipeline pipeline;
+    pipeline.init(1080, 720);
+    renderFrame(pipeline);
+
+    ASSERT_EQ(log.size(), 4u);
+    const char* const order[] = {"Terrain", "Ring", "Sparks", "Embers"};
+    for (size_t i = 0; i < 4; ++i) {
+        EXPECT_EQ(log[i].name, order[i]);
+        const bool particles = i >= 2;
+        EXPECT_EQ(log[i].blending, particles) << log[i].name;
+        EXPECT_EQ(log[i].depthWrites, !particles) << log[i].name;
+    }
+    GLboolean depthWrites = GL_FALSE;
+    glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);
+    EXPECT_TRUE(depthWrites);
+}
+
+TEST_F(Pipeline, KeyHHidesAndShowsTheHud) {
+    RenderPipeline pipeline;
+    pipeline.init(1080, 720);
+    // The coded font paints "SCORE:" from (10, 670) with the code of S in red.
+    EXPECT_EQ(renderFrame(pipeline).at(11, 671).x, 'S');
+
+    Input::postEvent(GLFW_KEY_H, GLFW_PRESS);
+    Input::postEvent(GLFW_KEY_H, GLFW_RELEASE);
+    EXPECT_NE(renderFrame(pipeline).at(11, 671).x, 'S');
+    EXPECT_FALSE(pipeline.isHudVisible());
+    EXPECT_NE(renderFrame(pipeline).at(11, 671).x, 'S');  // stays hidden without a new press
+
+    Input::postEvent(GLFW_KEY_H, GLFW_PRESS);
+    EXPECT_EQ(renderFrame(pipeline).at(11, 671).x, 'S');
+    EXPECT_TRUE(pipeline.isHudVisible());
+
+    // The choice survives a rebuild.
+    Input::postEvent(GLFW_KEY_H, GLFW_PRESS);
+    renderFrame(pipeline, 800, 600);
+    renderFrame(pipeline);
+    EXPECT_FALSE(pipeline.isHudVisible());
+}
+
+TEST_F(Pipeline, AnEmissiveRingGlowsBeyondItsEdge) {
+    world->addObject(std::make_shared<PaintedBackdrop>(directory, singleRing));
+    Input::postEvent(GLFW_KEY_H, GLFW_PRESS);  // no HUD over the measurement
+    RenderPipeline pipeline;
+    pipeline.init(1080, 720);
+    const Image frame = renderFrame(pipeline);
+    const std::vector<float> scene = readRgbTexture(pipeline.getSceneColorTexture(), 1080, 720);
+    const auto sceneRed = [&](int x, int y) { return scene[(y * 1080 + x) * 3]; };
+
+    // The ring spans radii 57 to 63: 66 and 90 lie outside it on the same
+    // flat background, 300 is far from any light.
+    const int y = 360;
+    const int near = 540 + 66;
+    const int beside = 540 + 90;
+    const int far = 540 + 300;
+    EXPECT_FLOAT_EQ(sceneRed(near, y), 0.05f);
+    EXPECT_FLOAT_EQ(sceneRed(far, y), 0.05f);
+    EXPECT_GT(sceneRed(540 + 60, y), 1.0f);
+
+    const int nearRed = frame.at(near, y).x;
+    const int besideRed = frame.at(beside, y).x;
+    const int farRed = frame.at(far, y).x;
+    EXPECT_GT(nearRed, farRed + 40) << "no glow next to the ring";
+    EXPECT_GT(nearRed, besideRed) << "the glow does not fall off";
+    EXPECT_GE(besideRed, farRed);
+    // Above and below the ring as well: the blur runs both ways.
+    EXPECT_GT(frame.at(540, 360 + 66).x, farRed + 40);
+    EXPECT_GT(frame.at(540, 360 - 66).x, farRed + 40);
+    // Inside the ring is lit too, and the ring itself stays the brightest.
+    EXPECT_GT(frame.at(540 + 60, y).x, nearRed);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(Pipeline, SavesABloomFrameToLookAt) {
+    world->addObject(std::make_shared<PaintedBackdrop>(directory, nightScene));
+    world->timeLeft = 83.0f;
+    hud->update(0.016f, 1080, 720, *world);
+    RenderPipeline pipeline;
+    pipeline.init(1080, 720);
+    savePng("/tmp/veltra-bloom.png", renderFrame(pipeline));
+    // The same scene without bloom, for comparison: the scene target alone.
+    const std::vector<float> scene = readRgbTexture(pipeline.getSceneColorTexture(), 1080, 720);
+    Image plain{1080, 720, std::vector<uint8_t>(1080 * 720 * 4)};
+    for (size_t i = 0; i < 1080 * 720; ++i) {
+        for (size_t c = 0; c < 3; ++c) {
+            const float v = std::min(std::max(scene[i * 3 + c], 0.0f), 1.0f);
+            plain.pixels[i * 4 + c] = static_cast<uint8_t>(v * 255.0f + 0.5f);
+        }
+        plain.pixels[i * 4 + 3] = 255;
+    }
+    savePng("/tmp/veltra-scene-target.png", plain);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(Pipeline, DestructionDeletesEveryName) {
+    Names names;
+    {
+        RenderPipeline pipeline;
+        pipeline.init(1080, 720);
+        renderFrame(pipeline, 640, 480);
+        names = namesOf(pipeline);
+    }
+    expectReleased(names, Names{});
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// The cost of the passes alone (clear, extract, three blurs, blend) at the
+// game's size with nothing in the world and no HUD. Printed, not asserted.
+TEST_F(Pipeline, FrameTimeOfThePassesAlone) {
+    const auto empty = makeWorld(nullptr);
+    RenderPipeline pipeline;
+    pipeline.init(1080, 720);
+    for (int i = 0; i < 3; ++i) {
+        pipeline.render(*empty, 1080, 720);
+    }
+    glFinish();
+    const int frames = 20;
+    const auto start = std::chrono::steady_clock::now();
+    for (int i = 0; i < frames; ++i) {
+        pipeline.render(*empty, 1080, 720);
+    }
+    glFinish();
+    const double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+            .count() /
+        frames;
+    std::cout << "Pipeline passes at 1080x720: " << ms << " ms per frame" << std::endl;
+    RecordProperty("pipeline_ms_per_frame", std::to_string(ms));
+}
+
+}  // namespace
