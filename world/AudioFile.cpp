@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <fstream>
 #include <iostream>
 
 #include <sndfile.h>
@@ -21,8 +22,13 @@ std::unique_ptr<AudioFile> AudioFile::open(const std::string& path) {
     SF_INFO info{};
     SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
     if (file == nullptr) {
-        std::cerr << "Failed to open sound file: " << path << " (" << sf_strerror(nullptr) << ")"
-                  << std::endl;
+        // libsndfile's own text for a file it cannot decode often claims it
+        // does not exist, so tell the two apart here.
+        if (std::ifstream(path, std::ios::binary).is_open()) {
+            std::cerr << "Failed to decode sound file: " << path << std::endl;
+        } else {
+            std::cerr << "Sound file not found: " << path << std::endl;
+        }
         return nullptr;
     }
     if (info.channels < 1 || info.channels > static_cast<int>(kMaxChannels)) {
