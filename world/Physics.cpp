@@ -20,11 +20,25 @@ struct ContactTestCallback : btCollisionWorld::ContactResultCallback {
     }
 };
 
-// Bullet reports a contact only for shapes closer than the pair's contact
-// breaking threshold: the global one, or with relative thresholds the smaller
-// of the two shapes' own. Boxes whose world bounding boxes are further apart
-// than twice the larger of these (plus a little for rounding) cannot touch, so
-// the narrow phase is skipped for them. That is most of the rings every frame.
+// The largest collision margin in a shape, looking into compounds.
+btScalar largestMargin(const btCollisionShape& shape) {
+    btScalar margin = shape.getMargin();
+    if (shape.isCompound()) {
+        const auto& compound = static_cast<const btCompoundShape&>(shape);
+        for (int i = 0; i < compound.getNumChildShapes(); ++i) {
+            margin = std::max(margin, largestMargin(*compound.getChildShape(i)));
+        }
+    }
+    return margin;
+}
+
+// Bullet's pair test reports contact points for shapes up to the two
+// collision margins plus the pair's contact breaking threshold apart (the
+// global threshold, or with relative thresholds the smaller of the two
+// shapes' own). Shapes whose world bounding boxes are further apart than
+// that, with the threshold doubled and a little more for rounding, cannot
+// touch, so the narrow phase is skipped for them: that is most of the rings
+// every frame.
 bool boundsTooFarApart(const btCollisionObject& a, const btCollisionObject& b) {
     const btCollisionShape* shapeA = a.getCollisionShape();
     const btCollisionShape* shapeB = b.getCollisionShape();
@@ -41,7 +55,9 @@ bool boundsTooFarApart(const btCollisionObject& a, const btCollisionObject& b) {
     const btScalar relative =
         std::min(shapeA->getContactBreakingThreshold(gContactBreakingThreshold),
                  shapeB->getContactBreakingThreshold(gContactBreakingThreshold));
-    const btScalar tolerance = 2 * std::max(relative, gContactBreakingThreshold) + btScalar(0.01);
+    const btScalar tolerance = largestMargin(*shapeA) + largestMargin(*shapeB) +
+                               2 * std::max(relative, gContactBreakingThreshold) +
+                               btScalar(0.01);
     for (int axis = 0; axis < 3; ++axis) {
         if (minA[axis] > maxB[axis] + tolerance || minB[axis] > maxA[axis] + tolerance) {
             return true;
