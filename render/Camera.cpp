@@ -11,15 +11,9 @@ constexpr float kMaxPitch = 89.0f;
 
 }  // namespace
 
-Camera::Camera(const glm::vec3& position, float fov, float aspect, float near, float far,
-               float yaw, float pitch)
-    : position(position),
-      yaw(yaw),
-      pitch(pitch),
-      fov(fov),
-      aspect(aspect),
-      near(near),
-      far(far) {
+Camera::Camera(const glm::vec3& position, float fov, float aspect, float near, float far, float yaw,
+               float pitch)
+    : position(position), yaw(yaw), pitch(pitch), fov(fov), aspect(aspect), near(near), far(far) {
     updateCameraVectors();
     projection = Camera::getProjectionMatrix();
     viewProjection = projection * view;

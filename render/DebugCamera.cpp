@@ -24,7 +24,9 @@ constexpr int kKeyLeft = 263;
 constexpr float kMaxPitch = 89.0f;
 constexpr float kDegreesToRadians = 0.017453292f;
 
-bool eitherDown(int key, int otherKey) { return Input::isKeyDown(key) || Input::isKeyDown(otherKey); }
+bool eitherDown(int key, int otherKey) {
+    return Input::isKeyDown(key) || Input::isKeyDown(otherKey);
+}
 
 }  // namespace
 

@@ -5,7 +5,7 @@
 // A free-flying camera: W/Up and S/Down pitch the view, D/Right and A/Left
 // turn it, M moves it forward along the viewing direction.
 class DebugCamera : public Camera {
-public:
+  public:
     DebugCamera(const glm::vec3& position, float fov, float aspect, float near, float far,
                 float moveSpeed, float rotationSpeed);
 
@@ -16,7 +16,7 @@ public:
     // Degrees; pitch is held within [-89, 89].
     void rotate(float pitchDelta, float yawDelta);
 
-private:
+  private:
     float moveSpeed;      // units per second
     float rotationSpeed;  // degrees per second
 };

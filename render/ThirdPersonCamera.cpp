@@ -25,4 +25,6 @@ void ThirdPersonCamera::update(float /*dt*/) {
     viewProjection = projection * view;
 }
 
-glm::mat4 ThirdPersonCamera::getViewMatrix() const { return viewFromDistance(1.0f); }
+glm::mat4 ThirdPersonCamera::getViewMatrix() const {
+    return viewFromDistance(1.0f);
+}

@@ -9,7 +9,7 @@ class PlayableCharacter;
 // Hangs behind and above the player's character and follows it rigidly.
 // It never moves its own position field: getPosition keeps the start point.
 class ThirdPersonCamera : public Camera {
-public:
+  public:
     // The two speeds are accepted for symmetry with the debug camera and unused.
     ThirdPersonCamera(const glm::vec3& position, float fov, float aspect, float near, float far,
                       float moveSpeed, float rotationSpeed,
@@ -23,7 +23,7 @@ public:
 
     const std::shared_ptr<PlayableCharacter>& getTarget() const { return target; }
 
-private:
+  private:
     glm::mat4 viewFromDistance(float distance) const;
 
     std::shared_ptr<PlayableCharacter> target;

@@ -1,8 +1,8 @@
 #include "world/GameObject.h"
 
 #include <btBulletDynamicsCommon.h>
-#include <glm/gtc/quaternion.hpp>
 #include <glm/gtc/matrix_transform.hpp>
+#include <glm/gtc/quaternion.hpp>
 
 #include "framework/Shader.h"
 #include "render/Camera.h"

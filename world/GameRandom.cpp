@@ -42,9 +42,13 @@ void reseedEngine(uint32_t seed) {
     state.normal.reset();
 }
 
-int nextRand() { return std::rand(); }
+int nextRand() {
+    return std::rand();
+}
 
-uint32_t randomByte() { return static_cast<uint32_t>(std::rand() % 255); }
+uint32_t randomByte() {
+    return static_cast<uint32_t>(std::rand() % 255);
+}
 
 float randomFloat(float min, float max) {
     const uint32_t b1 = randomByte();

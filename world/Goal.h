@@ -4,7 +4,7 @@
 
 // Touching it wins the run.
 class Goal : public GameObject {
-public:
+  public:
     Goal(std::string name, const glm::vec3& position, const glm::vec3& rotation,
          const glm::vec3& scale, std::shared_ptr<Geometry> geometry,
          std::shared_ptr<Material> material);

@@ -31,7 +31,8 @@ std::size_t ParticleSimulation::update(float deltaTime, const glm::vec3& emitter
         if (particle.life > 0.0f) {
             particle.position += particle.velocity * deltaTime;
             instancePositions[live] = glm::vec4(particle.position, particle.size);
-            instanceColours[live] = glm::vec4(glm::vec3(particle.colour), particle.life / particle.maxLife);
+            instanceColours[live] =
+                glm::vec4(glm::vec3(particle.colour), particle.life / particle.maxLife);
             ++live;
         }
     }

@@ -20,7 +20,7 @@ struct Particle {
 // into the two instance arrays the GPU side uploads. Every array is sized at
 // construction; update never allocates.
 class ParticleSimulation {
-public:
+  public:
     explicit ParticleSimulation(std::size_t maxParticles);
 
     // Spawns at the emitter as the accumulated time allows, ages and moves
@@ -41,7 +41,7 @@ public:
     // Particles per second.
     float spawnRate = 50.0f;
 
-private:
+  private:
     void spawnOne(const glm::vec3& emitter);
     void respawn(Particle& particle, const glm::vec3& emitter);
 

@@ -11,7 +11,7 @@
 // CPU; this class streams its packed instance data into one buffer. Needs a
 // current OpenGL context for construction, update and draw.
 class ParticleSystem : public GameObject {
-public:
+  public:
     ParticleSystem(std::string name, uint64_t maxParticles, std::shared_ptr<Material> material);
     ~ParticleSystem() override;
 
@@ -28,7 +28,7 @@ public:
     uint64_t getLiveCount() const { return simulation.getLiveCount(); }
     const ParticleSimulation& getSimulation() const { return simulation; }
 
-private:
+  private:
     ParticleSimulation simulation;
     uint32_t vao = 0;
     uint32_t positionBuffer = 0;

@@ -56,8 +56,7 @@ bool boundsTooFarApart(const btCollisionObject& a, const btCollisionObject& b) {
         std::min(shapeA->getContactBreakingThreshold(gContactBreakingThreshold),
                  shapeB->getContactBreakingThreshold(gContactBreakingThreshold));
     const btScalar tolerance = largestMargin(*shapeA) + largestMargin(*shapeB) +
-                               2 * std::max(relative, gContactBreakingThreshold) +
-                               btScalar(0.01);
+                               2 * std::max(relative, gContactBreakingThreshold) + btScalar(0.01);
     for (int axis = 0; axis < 3; ++axis) {
         if (minA[axis] > maxB[axis] + tolerance || minB[axis] > maxA[axis] + tolerance) {
             return true;

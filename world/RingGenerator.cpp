@@ -26,10 +26,12 @@ glm::vec3 wholeDegreeYaw() {
 
 }  // namespace
 
-std::vector<std::shared_ptr<Collectable>> generateRings(
-    int count, const glm::vec3& boxMin, const glm::vec3& boxMax, int clusterCount,
-    float clusteredFraction, float spread, float verticalSpread,
-    const std::shared_ptr<Geometry>& geometry, const std::shared_ptr<Material>& material) {
+std::vector<std::shared_ptr<Collectable>> generateRings(int count, const glm::vec3& boxMin,
+                                                        const glm::vec3& boxMax, int clusterCount,
+                                                        float clusteredFraction, float spread,
+                                                        float verticalSpread,
+                                                        const std::shared_ptr<Geometry>& geometry,
+                                                        const std::shared_ptr<Material>& material) {
     std::vector<std::shared_ptr<Collectable>> rings;
     if (count <= 0) {
         return rings;
@@ -56,9 +58,10 @@ std::vector<std::shared_ptr<Collectable>> generateRings(
             gx = GameRandom::engineNormal();
             gz = GameRandom::engineNormal();
         } while (gx * gx + gz * gz > kMaxOffsetSquared);
-        const glm::vec3 position(centre.x + spread * gx,
-                                 centre.y + GameRandom::engineUniform(-verticalSpread, verticalSpread),
-                                 centre.z + spread * gz);
+        const glm::vec3 position(
+            centre.x + spread * gx,
+            centre.y + GameRandom::engineUniform(-verticalSpread, verticalSpread),
+            centre.z + spread * gz);
         rings.push_back(std::make_shared<Collectable>("Ring_" + std::to_string(i), position,
                                                       wholeDegreeYaw(), unitScale, geometry,
                                                       material));

@@ -16,7 +16,9 @@ class Material;
 // a whole-degree yaw. All rings share the geometry and the material.
 // clusterCount must be at least 1 when any ring is clustered; with fewer
 // centres every ring is scattered instead.
-std::vector<std::shared_ptr<Collectable>> generateRings(
-    int count, const glm::vec3& boxMin, const glm::vec3& boxMax, int clusterCount,
-    float clusteredFraction, float spread, float verticalSpread,
-    const std::shared_ptr<Geometry>& geometry, const std::shared_ptr<Material>& material);
+std::vector<std::shared_ptr<Collectable>> generateRings(int count, const glm::vec3& boxMin,
+                                                        const glm::vec3& boxMax, int clusterCount,
+                                                        float clusteredFraction, float spread,
+                                                        float verticalSpread,
+                                                        const std::shared_ptr<Geometry>& geometry,
+                                                        const std::shared_ptr<Material>& material);

@@ -20,9 +20,8 @@ btVector3 wallPoint(float angle, float radius, float y) {
 
 }  // namespace
 
-TerrainObject::TerrainObject(std::string name, const glm::vec3& position,
-                             const glm::vec3& rotation, const glm::vec3& scale,
-                             std::shared_ptr<Geometry> geometry,
+TerrainObject::TerrainObject(std::string name, const glm::vec3& position, const glm::vec3& rotation,
+                             const glm::vec3& scale, std::shared_ptr<Geometry> geometry,
                              std::shared_ptr<Material> material)
     : GameObject(std::move(name), position, rotation, scale, std::move(geometry),
                  std::move(material)) {

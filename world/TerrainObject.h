@@ -13,7 +13,7 @@ class btTriangleMesh;
 // or the ring-shaped wall 600 to 650 units from the vertical axis, 500 units
 // above and below the origin, that bounds the play area.
 class TerrainObject : public GameObject {
-public:
+  public:
     TerrainObject(std::string name, const glm::vec3& position, const glm::vec3& rotation,
                   const glm::vec3& scale, std::shared_ptr<Geometry> geometry,
                   std::shared_ptr<Material> material);
@@ -25,7 +25,7 @@ public:
 
     const btTriangleMesh& getWallMesh() const { return *wallMesh; }
 
-private:
+  private:
     void buildBoundaryWall();
 
     std::shared_ptr<btCompoundShape> compoundShape;

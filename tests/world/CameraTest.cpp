@@ -40,7 +40,7 @@ std::shared_ptr<DebugCamera> makeDebugCamera() {
 }
 
 class CameraTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { Input::releaseAllHeldKeys(); }
     void TearDown() override { Input::releaseAllHeldKeys(); }
 };
@@ -87,8 +87,7 @@ TEST_F(CameraTest, DebugCameraPitchClampsAt89Degrees) {
     for (int i = 0; i < 40; ++i) {
         camera->update(1.0f);
     }
-    EXPECT_NE(testing::internal::GetCapturedStdout().find("Key S is pressed\n"),
-              std::string::npos);
+    EXPECT_NE(testing::internal::GetCapturedStdout().find("Key S is pressed\n"), std::string::npos);
     EXPECT_EQ(camera->getPitch(), -89.0f);
 
     camera->setPitch(120.0f);
@@ -127,9 +126,8 @@ TEST_F(CameraTest, DebugCameraMovesForwardOnM) {
     camera->update(2.0f);
     EXPECT_EQ(testing::internal::GetCapturedStdout(), "Key M is pressed\n");
     expectNear(camera->getPosition(), kStart + glm::vec3(0, 0, -30));
-    const glm::mat4 expectedView =
-        glm::lookAt(camera->getPosition(), camera->getPosition() + glm::vec3(0, 0, -1),
-                    glm::vec3(0, 1, 0));
+    const glm::mat4 expectedView = glm::lookAt(
+        camera->getPosition(), camera->getPosition() + glm::vec3(0, 0, -1), glm::vec3(0, 1, 0));
     expectNear(camera->getStoredView(), expectedView);
     expectNear(camera->getViewMatrix(), expectedView);
 }
@@ -146,8 +144,10 @@ TEST_F(CameraTest, ThirdPersonCameraHangsBehindAndAboveTheCharacter) {
         const glm::vec3 p = character->getPosition();
         const glm::vec3 d = character->getDirection();
         const glm::vec3 u = character->getUp();
-        expectNear(camera.getStoredView(), glm::lookAt(p - 1.5f * d + u, p + 0.5f * u, glm::vec3(0, 1, 0)));
-        expectNear(camera.getViewMatrix(), glm::lookAt(p - d + u, p + 0.5f * u, glm::vec3(0, 1, 0)));
+        expectNear(camera.getStoredView(),
+                   glm::lookAt(p - 1.5f * d + u, p + 0.5f * u, glm::vec3(0, 1, 0)));
+        expectNear(camera.getViewMatrix(),
+                   glm::lookAt(p - d + u, p + 0.5f * u, glm::vec3(0, 1, 0)));
         expectNear(camera.getViewProjectionMatrix(),
                    camera.getStoredProjection() * camera.getStoredView());
         character->setSpeed(10.0f);

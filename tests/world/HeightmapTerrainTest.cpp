@@ -106,8 +106,8 @@ TEST(HeightmapTerrainTest, UnloadableMapGivesEmptyMeshAfterItsMessage) {
 
 TEST(HeightmapTerrainTest, MapOnePixelWideOrHighGivesEmptyMesh) {
     for (const auto& [width, height] : {std::pair{1, 8}, std::pair{8, 1}, std::pair{1, 1}}) {
-        const std::string path = writeGreyImage("thin.pgm", width, height,
-                                                std::vector<uint8_t>(width * height, 128));
+        const std::string path =
+            writeGreyImage("thin.pgm", width, height, std::vector<uint8_t>(width * height, 128));
         testing::internal::CaptureStderr();
         testing::internal::CaptureStdout();
         const MeshData mesh = makeHeightmapTerrain(1000.0f, 100.0f, path);

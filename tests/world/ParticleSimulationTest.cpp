@@ -130,10 +130,9 @@ TEST(ParticleSimulationTest, SameFrameTimesGiveTheSameSprayOnEveryStart) {
         for (float dt : {0.016f, 0.033f, 0.05f, 0.0f, 0.2f}) {
             simulation.update(dt, kEmitter);
         }
-        return std::vector<glm::vec4>(
-            simulation.getInstancePositions().begin(),
-            simulation.getInstancePositions().begin() +
-                static_cast<std::ptrdiff_t>(simulation.getLiveCount()));
+        return std::vector<glm::vec4>(simulation.getInstancePositions().begin(),
+                                      simulation.getInstancePositions().begin() +
+                                          static_cast<std::ptrdiff_t>(simulation.getLiveCount()));
     };
     const auto first = run();
     const auto second = run();

@@ -150,7 +150,7 @@ TEST(PhysicsTest, BoundsShortcutAgreesWithTheRawPairTest) {
 }
 
 class TerrainContactTest : public ::testing::Test {
-protected:
+  protected:
     TerrainContactTest()
         : terrain(std::make_shared<TerrainObject>("Terrain", glm::vec3(0, -25, -400),
                                                   glm::vec3(0.0f), glm::vec3(1.5f), nullptr,

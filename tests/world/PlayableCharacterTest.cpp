@@ -40,7 +40,7 @@ void fly(PlayableCharacter& character, float seconds, int steps) {
 }
 
 class PlayableCharacterTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { Input::releaseAllHeldKeys(); }
     void TearDown() override { Input::releaseAllHeldKeys(); }
 };

@@ -28,7 +28,8 @@ bool insideBox(const glm::vec3& p) {
 }
 
 TEST(CollectableTest, BobsAboutItsBaseHeightWithItsPhase) {
-    Collectable ring("Ring", glm::vec3(1, 20, 3), glm::vec3(0.0f), glm::vec3(1.0f), nullptr, nullptr);
+    Collectable ring("Ring", glm::vec3(1, 20, 3), glm::vec3(0.0f), glm::vec3(1.0f), nullptr,
+                     nullptr);
     const float phase = ring.getPhase();
     EXPECT_GE(phase, 0.0f);
     EXPECT_LT(phase, 6.2831855f);
