@@ -1,4 +1,5 @@
 #include <chrono>
+#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <string>
@@ -357,8 +358,8 @@ TEST_F(Pipeline, AnEmissiveRingGlowsBeyondItsEdge) {
     const int near = 540 + 66;
     const int beside = 540 + 90;
     const int far = 540 + 300;
-    EXPECT_FLOAT_EQ(sceneRed(near, y), 0.05f);
-    EXPECT_FLOAT_EQ(sceneRed(far, y), 0.05f);
+    EXPECT_NEAR(sceneRed(near, y), 0.05f, 1e-3f);
+    EXPECT_NEAR(sceneRed(far, y), 0.05f, 1e-3f);
     EXPECT_GT(sceneRed(540 + 60, y), 1.0f);
 
     const int nearRed = frame.at(near, y).x;
@@ -418,7 +419,10 @@ TEST_F(Pipeline, FrameTimeOfThePassesAlone) {
         pipeline.render(*empty, 1080, 720);
     }
     glFinish();
+    // Processor time as well: on a shared machine llvmpipe's threads wait for
+    // cores, which inflates the wall time but not the work done.
     const int frames = 20;
+    const std::clock_t cpuStart = std::clock();
     const auto start = std::chrono::steady_clock::now();
     for (int i = 0; i < frames; ++i) {
         pipeline.render(*empty, 1080, 720);
@@ -428,8 +432,12 @@ TEST_F(Pipeline, FrameTimeOfThePassesAlone) {
         std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
             .count() /
         frames;
-    std::cout << "Pipeline passes at 1080x720: " << ms << " ms per frame" << std::endl;
+    const double cpuMs =
+        1000.0 * static_cast<double>(std::clock() - cpuStart) / CLOCKS_PER_SEC / frames;
+    std::cout << "Pipeline passes at 1080x720: " << ms << " ms per frame (wall), " << cpuMs
+              << " ms processor time per frame" << std::endl;
     RecordProperty("pipeline_ms_per_frame", std::to_string(ms));
+    RecordProperty("pipeline_cpu_ms_per_frame", std::to_string(cpuMs));
 }
 
 }  // namespace
