@@ -15,8 +15,8 @@ constexpr float kPi = 3.1415927f;
 constexpr float kTwoPi = 6.2831855f;
 
 // Vertex indices are 32-bit; a mesh with more vertices cannot be indexed.
-void requireIndexable(uint64_t vertexCount, const char* builder) {
-    if (vertexCount > std::numeric_limits<uint32_t>::max()) {
+void requireIndexable(uint64_t rows, uint64_t rowLength, const char* builder) {
+    if (rowLength != 0 && rows > std::numeric_limits<uint32_t>::max() / rowLength) {
         throw std::invalid_argument(std::string(builder) +
                                     ": too many vertices for 32-bit indices");
     }
@@ -30,7 +30,7 @@ MeshData makeGrid(float size, uint32_t resolution) {
                                     std::to_string(resolution));
     }
     const uint32_t n = resolution;
-    requireIndexable(uint64_t{n} * n, "makeGrid");
+    requireIndexable(n, n, "makeGrid");
 
     MeshData mesh;
     const float step = size / static_cast<float>(n - 1);
@@ -102,7 +102,7 @@ MeshData makeSphere(uint32_t stacks, uint32_t slices, float radius) {
                                     std::to_string(stacks) + " and " + std::to_string(slices));
     }
     const uint64_t rowLength = uint64_t{slices} + 1;
-    requireIndexable((uint64_t{stacks} + 1) * rowLength, "makeSphere");
+    requireIndexable(uint64_t{stacks} + 1, rowLength, "makeSphere");
 
     MeshData mesh;
     const size_t vertexCount = (size_t{stacks} + 1) * rowLength;
