@@ -17,12 +17,27 @@ ParticleSimulation::ParticleSimulation(std::size_t maxParticles)
 
 std::size_t ParticleSimulation::update(float deltaTime, const glm::vec3& emitter) {
     spawnTimer += deltaTime;
-    const float interval = 1.0f / spawnRate;
-    // The timer keeps its remainder, so a long frame gives several births and
-    // a full pool only skips the births it cannot place.
-    while (spawnTimer >= interval) {
-        spawnOne(emitter);
-        spawnTimer -= interval;
+    // A rate of zero, below zero or not a number spawns nothing (and must
+    // not spin the loop below forever).
+    if (spawnRate > 0.0f) {
+        const float interval = 1.0f / spawnRate;
+        // The timer keeps its remainder, so a long frame gives several births.
+        // A full pool skips the births it cannot place; nothing dies before
+        // the ageing below, so once one search fails the rest would too.
+        bool poolFull = false;
+        while (spawnTimer >= interval) {
+            if (!poolFull) {
+                poolFull = !spawnOne(emitter);
+            }
+            const float remainder = spawnTimer - interval;
+            if (remainder == spawnTimer) {
+                // An absurdly long frame: the interval is below the timer's
+                // precision and subtracting it changes nothing.
+                spawnTimer = 0.0f;
+                break;
+            }
+            spawnTimer = remainder;
+        }
     }
 
     std::size_t live = 0;
@@ -40,22 +55,23 @@ std::size_t ParticleSimulation::update(float deltaTime, const glm::vec3& emitter
     return live;
 }
 
-void ParticleSimulation::spawnOne(const glm::vec3& emitter) {
+bool ParticleSimulation::spawnOne(const glm::vec3& emitter) {
     const std::size_t count = particles.size();
     for (std::size_t i = lastUsed; i < count; ++i) {
         if (particles[i].life <= 0.0f) {
             lastUsed = i;
             respawn(particles[i], emitter);
-            return;
+            return true;
         }
     }
     for (std::size_t i = 0; i < lastUsed; ++i) {
         if (particles[i].life <= 0.0f) {
             lastUsed = i;
             respawn(particles[i], emitter);
-            return;
+            return true;
         }
     }
+    return false;
 }
 
 void ParticleSimulation::respawn(Particle& particle, const glm::vec3& emitter) {

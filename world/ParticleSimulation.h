@@ -38,11 +38,12 @@ class ParticleSimulation {
     const std::vector<glm::vec4>& getInstancePositions() const { return instancePositions; }
     const std::vector<glm::vec4>& getInstanceColours() const { return instanceColours; }
 
-    // Particles per second.
+    // Particles per second; zero or less spawns nothing.
     float spawnRate = 50.0f;
 
   private:
-    void spawnOne(const glm::vec3& emitter);
+    // False when every particle is alive.
+    bool spawnOne(const glm::vec3& emitter);
     void respawn(Particle& particle, const glm::vec3& emitter);
 
     std::vector<Particle> particles;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <vector>
 
@@ -120,6 +121,20 @@ TEST(ParticleSimulationTest, FullPoolSkipsBirthsAndSearchWrapsAround) {
     EXPECT_NEAR(simulation.getSpawnTimer(), 0.0f, 1e-5f);
     EXPECT_EQ(simulation.update(0.05f, kEmitter), 3u);
     EXPECT_EQ(simulation.getLastUsed(), 2u);
+}
+
+TEST(ParticleSimulationTest, UnusableRatesAndHugeFramesEndTheSpawnLoop) {
+    ParticleSimulation simulation(4);
+    for (float rate : {0.0f, -5.0f, std::nanf("")}) {
+        simulation.spawnRate = rate;
+        EXPECT_EQ(simulation.update(1.0f, kEmitter), 0u);
+    }
+    // A frame of eleven days at 120 per second: the pool fills and the timer
+    // stops far below a second.
+    simulation.spawnRate = 120.0f;
+    EXPECT_EQ(simulation.update(1.0e6f, kEmitter), 0u);  // born and aged past their lives
+    EXPECT_LT(simulation.getSpawnTimer(), 1.0f);
+    EXPECT_EQ(simulation.update(0.02f, kEmitter), 2u);
 }
 
 TEST(ParticleSimulationTest, SameFrameTimesGiveTheSameSprayOnEveryStart) {
