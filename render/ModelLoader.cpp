@@ -1,0 +1,41 @@
+#include "render/ModelLoader.h"
+
+#include <assimp/postprocess.h>
+#include <assimp/scene.h>
+
+#include <assimp/Importer.hpp>
+#include <iostream>
+
+#include "render/Geometry.h"
+#include "render/MeshBuilders.h"
+
+namespace {
+
+// Triangles with smooth normals and v running downwards, as OpenGL samples.
+// Tangents are computed by the importer but not kept.
+constexpr unsigned kImportFlags = aiProcess_CalcTangentSpace | aiProcess_Triangulate |
+                                  aiProcess_GenSmoothNormals | aiProcess_FlipUVs;
+static_assert(kImportFlags == 0x800049);
+
+}  // namespace
+
+std::vector<std::shared_ptr<Geometry>> loadModel(const std::string& path,
+                                                 std::shared_ptr<Material> material, uint32_t tag) {
+    std::vector<std::shared_ptr<Geometry>> geometries;
+    Assimp::Importer importer;
+    const aiScene* scene = importer.ReadFile(path, kImportFlags);
+    if (scene == nullptr || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) != 0 ||
+        scene->mRootNode == nullptr) {
+        std::cerr << "Assimp error: " << importer.GetErrorString() << std::endl;
+        return geometries;
+    }
+
+    geometries.reserve(scene->mNumMeshes);
+    for (unsigned i = 0; i < scene->mNumMeshes; ++i) {
+        const MeshData mesh = meshFromImport(*scene->mMeshes[i]);
+        geometries.push_back(std::make_shared<Geometry>(glm::mat4(1.0f), mesh, material, tag));
+    }
+    std::cout << "Loaded model: " << path << " with " << scene->mNumMeshes << " mesh(es)."
+              << std::endl;
+    return geometries;
+}

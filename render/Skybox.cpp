@@ -1,0 +1,154 @@
+#include "render/Skybox.h"
+
+#include <stb_image.h>
+
+#include <iostream>
+#include <utility>
+#include <vector>
+
+#include <glm/gtc/type_ptr.hpp>
+
+#include "framework/Gl.h"
+
+namespace {
+
+constexpr float s = 1000.0f;
+
+// Twelve triangles, every corner 1000 units out; the position doubles as the
+// cube-map direction.
+constexpr float kCubeVertices[36 * 3] = {
+    -s, s,  -s, -s, -s, -s, s,  -s, -s, s,  -s, -s, s,  s,  -s, -s, s,  -s,  // z = -s
+    -s, -s, s,  -s, -s, -s, -s, s,  -s, -s, s,  -s, -s, s,  s,  -s, -s, s,   // x = -s
+    s,  -s, -s, s,  -s, s,  s,  s,  s,  s,  s,  s,  s,  s,  -s, s,  -s, -s,  // x = +s
+    -s, -s, s,  -s, s,  s,  s,  s,  s,  s,  s,  s,  s,  -s, s,  -s, -s, s,   // z = +s
+    -s, s,  -s, s,  s,  -s, s,  s,  s,  s,  s,  s,  -s, s,  s,  -s, s,  -s,  // y = +s
+    -s, -s, -s, -s, -s, s,  s,  -s, -s, s,  -s, -s, -s, -s, s,  s,  -s, s,   // y = -s
+};
+
+// Grey and grey-with-alpha faces are spread to RGB so the upload reads
+// exactly the bytes stb_image decoded.
+std::vector<unsigned char> expandToRgb(const unsigned char* pixels, int width, int height,
+                                       int channels) {
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    std::vector<unsigned char> rgb(count * 3);
+    for (size_t i = 0; i < count; ++i) {
+        const unsigned char grey = pixels[i * static_cast<size_t>(channels)];
+        rgb[i * 3] = rgb[i * 3 + 1] = rgb[i * 3 + 2] = grey;
+    }
+    return rgb;
+}
+
+}  // namespace
+
+Skybox::Skybox(uint32_t program, std::array<std::string, 6> faces)
+    : program(program), faces(std::move(faces)) {}
+
+Skybox::~Skybox() {
+    if (vbo != 0) {
+        glDeleteBuffers(1, &vbo);
+    }
+    if (vao != 0) {
+        glDeleteVertexArrays(1, &vao);
+    }
+    if (cubemapTexture != 0) {
+        glDeleteTextures(1, &cubemapTexture);
+    }
+    vao = vbo = cubemapTexture = 0;
+}
+
+Skybox::Skybox(Skybox&& other) noexcept
+    : vao(std::exchange(other.vao, 0)),
+      vbo(std::exchange(other.vbo, 0)),
+      program(other.program),
+      cubemapTexture(std::exchange(other.cubemapTexture, 0)),
+      faces(std::move(other.faces)) {}
+
+Skybox& Skybox::operator=(Skybox&& other) noexcept {
+    if (this != &other) {
+        // Swapping hands our old names to other, whose destructor frees them.
+        std::swap(vao, other.vao);
+        std::swap(vbo, other.vbo);
+        std::swap(cubemapTexture, other.cubemapTexture);
+        std::swap(faces, other.faces);
+        program = other.program;
+    }
+    return *this;
+}
+
+void Skybox::setup() {
+    glUseProgram(program);
+    loadCubemap();
+
+    glGenVertexArrays(1, &vao);
+    glGenBuffers(1, &vbo);
+    glBindVertexArray(vao);
+    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    glBufferData(GL_ARRAY_BUFFER, sizeof(kCubeVertices), kCubeVertices, GL_STATIC_DRAW);
+    glEnableVertexAttribArray(0);
+    glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 3 * sizeof(float), nullptr);
+    glBindVertexArray(0);
+    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    glUseProgram(0);
+}
+
+void Skybox::loadCubemap() {
+    glGenTextures(1, &cubemapTexture);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, cubemapTexture);
+
+    // Cube maps take their rows top first, as the files store them. Rows of
+    // RGB pixels are tightly packed, whatever the face's width.
+    stbi_set_flip_vertically_on_load(0);
+    GLint previousAlignment = 4;
+    glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+
+    for (size_t i = 0; i < faces.size(); ++i) {
+        int width = 0, height = 0, channels = 0;
+        unsigned char* pixels = stbi_load(faces[i].c_str(), &width, &height, &channels, 0);
+        if (pixels == nullptr) {
+            std::cerr << "Cubemap failed to load at path: " << faces[i] << std::endl;
+            continue;
+        }
+        const GLenum target = GL_TEXTURE_CUBE_MAP_POSITIVE_X + static_cast<GLenum>(i);
+        if (channels == 1 || channels == 2) {
+            const std::vector<unsigned char> rgb = expandToRgb(pixels, width, height, channels);
+            glTexImage2D(target, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        } else {
+            const GLenum format = channels == 4 ? GL_RGBA : GL_RGB;
+            glTexImage2D(target, 0, static_cast<GLint>(format), width, height, 0, format,
+                         GL_UNSIGNED_BYTE, pixels);
+        }
+        stbi_image_free(pixels);
+    }
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_R, GL_CLAMP_TO_EDGE);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+}
+
+void Skybox::draw(const glm::mat4& view, const glm::mat4& projection) const {
+    glDepthFunc(GL_LEQUAL);
+    glUseProgram(program);
+
+    // Rotation only: the sky stays put however far the camera flies.
+    const glm::mat4 rotationOnly = glm::mat4(glm::mat3(view));
+    glUniformMatrix4fv(glGetUniformLocation(program, "view"), 1, GL_FALSE,
+                       glm::value_ptr(rotationOnly));
+    glUniformMatrix4fv(glGetUniformLocation(program, "projection"), 1, GL_FALSE,
+                       glm::value_ptr(projection));
+
+    glDepthMask(GL_FALSE);
+    glBindVertexArray(vao);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, cubemapTexture);
+    glDrawArrays(GL_TRIANGLES, 0, 36);
+    glBindVertexArray(0);
+
+    glDepthMask(GL_TRUE);
+    glUseProgram(0);
+    glDepthFunc(GL_LESS);
+}
