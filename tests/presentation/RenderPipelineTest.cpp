@@ -9,6 +9,7 @@
 
 #include "framework/Input.h"
 #include "framework/Shader.h"
+#include "presentation/AllocationCounter.h"
 #include "presentation/PresentationSupport.h"
 #include "render/HeadsUpDisplay.h"
 #include "render/RenderPipeline.h"
@@ -365,6 +366,9 @@ TEST_F(Pipeline, AnEmissiveRingGlowsBeyondItsEdge) {
     const int nearRed = frame.at(near, y).x;
     const int besideRed = frame.at(beside, y).x;
     const int farRed = frame.at(far, y).x;
+    RecordProperty(
+        "red_near_beside_far",
+        std::to_string(nearRed) + " " + std::to_string(besideRed) + " " + std::to_string(farRed));
     EXPECT_GT(nearRed, farRed + 40) << "no glow next to the ring";
     EXPECT_GT(nearRed, besideRed) << "the glow does not fall off";
     EXPECT_GE(besideRed, farRed);
@@ -395,6 +399,34 @@ TEST_F(Pipeline, SavesABloomFrameToLookAt) {
     }
     savePng("/tmp/veltra-scene-target.png", plain);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(Pipeline, SteadyFramesAllocateNothing) {
+    std::vector<DrawRecord> log;
+    log.reserve(64);
+    world->addObject(std::make_shared<RecordingObject>("Terrain", log));
+    world->addObject(std::make_shared<RecordingParticles>("Sparks", log));
+    world->state = GameState::Countdown;
+    world->countdown = 2.5f;
+    hud->setTitle("GAME OVER");
+    hud->setSubtitle("POINTS: 3");
+    RenderPipeline pipeline;
+    pipeline.init(1080, 720);
+    pipeline.render(*world, 1080, 720);
+    testing::internal::CaptureStdout();
+    size_t allocations = 0;
+    {
+        AllocationCounter counter;
+        for (int frame = 0; frame < 4; ++frame) {
+            // Half-second frames: the frame rate is printed on the way.
+            hud->update(0.5f, 1080, 720, *world);
+            pipeline.render(*world, 1080, 720);
+        }
+        allocations = counter.count();
+    }
+    testing::internal::GetCapturedStdout();
+    EXPECT_EQ(allocations, 0u);
+    EXPECT_EQ(log.size(), 10u);
 }
 
 TEST_F(Pipeline, DestructionDeletesEveryName) {
