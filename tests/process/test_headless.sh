@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Headless mode writes NAME.ppm after every run's first frame: a plain-text
+# PPM of 1080 by 720 pixels. A close request ends it between frames, so the
+# file left behind is whole.
+source "$(dirname "$0")/lib.sh"
+
+rm -f shot.ppm
+start_game --run_headless --filename shot
+waited=0
+until [ -s shot.ppm ]; do
+    [ "$waited" -lt 600 ] || fail "no shot.ppm within 60s"
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended"
+    sleep 0.1
+    waited=$((waited + 1))
+done
+kill -TERM "$GAME_PID"
+wait_for_exit
+[ "$GAME_STATUS" -eq 0 ] || fail "status $GAME_STATUS"
+
+mv shot.ppm "$WORK/shot.ppm"
+[ "$(sed -n 1p "$WORK/shot.ppm")" = "P3" ] || fail "magic line"
+[ "$(sed -n 2p "$WORK/shot.ppm")" = "1080 720" ] || fail "size line"
+[ "$(sed -n 3p "$WORK/shot.ppm")" = "255" ] || fail "maximum line"
+rows=$(($(wc -l <"$WORK/shot.ppm") - 3))
+[ "$rows" -eq 720 ] || fail "$rows rows instead of 720"
+# Every row holds 1080 pixels of three values, each in 0..255.
+tail -n +4 "$WORK/shot.ppm" | awk '
+    NF != 3240 { print "row " NR ": " NF " values"; bad = 1; exit }
+    { for (i = 1; i <= NF; i++) if ($i !~ /^[0-9]+$/ || $i > 255) { print "row " NR ": bad value " $i; bad = 1; exit } }
+    END { exit bad }' || fail "malformed pixel rows"
+echo "PASS"

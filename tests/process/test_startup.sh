@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# A normal start prints the banner and the three progress lines in order,
+# reads both shipped settings files without complaint, shows the window
+# with the playing title, and a SIGTERM ends it with status 0.
+source "$(dirname "$0")/lib.sh"
+
+start_game
+wait_for_window VELTRA
+kill -TERM "$GAME_PID"
+wait_for_exit
+[ "$GAME_STATUS" -eq 0 ] || fail "status $GAME_STATUS after SIGTERM"
+
+grep -v '^OpenGL Error: ' "$WORK/stdout" >"$WORK/progress"
+expected=$':::::: WELCOME TO VELTRA ::::::\nWindowManager was initialized.\nGLEW was initialized.\nFramework was initialized.'
+[ "$(head -n 4 "$WORK/progress")" = "$expected" ] || fail "start-up lines differ"
+grep -q '^ERROR' "$WORK/stdout" && fail "an error line on a normal start"
+echo "PASS"
