@@ -1,0 +1,60 @@
+#version 330 core
+// Phong shading under the night sky. The scene's directional light is the
+// moon: its colour is cooled and dimmed here so a white light reads as
+// moonlight. The point light is a lamp at the world origin that falls off
+// with the attenuation triple (constant, linear, quadratic). Output is in
+// display values, as the bloom blend expects.
+in vec3 worldPosition;
+in vec3 worldNormal;
+in vec2 texCoord;
+
+struct DirectionalLight {
+    vec3 color;
+    vec3 direction;  // the way the light travels
+};
+
+struct PointLight {
+    vec3 color;
+    vec3 position;
+    vec3 attenuation;
+};
+
+uniform DirectionalLight dirL;
+uniform PointLight pointL;
+uniform vec3 camera_world;
+uniform vec3 materialCoefficients;  // ambient, diffuse, specular factors
+uniform float specularAlpha;        // shininess
+uniform sampler2D diffuseTexture;
+
+out vec4 color;
+
+const vec3 moonTint = vec3(0.72, 0.80, 1.0);
+// Sky glow on the unlit side. Strong, because the ambient factor of the
+// materials is small; the product is a dim blue fill.
+const vec3 nightAmbient = vec3(1.4, 1.6, 2.2);
+
+vec3 phong(vec3 n, vec3 toLight, vec3 toEye, vec3 lightColor, vec3 albedo) {
+    float diffuse = max(dot(n, toLight), 0.0);
+    float specular = 0.0;
+    if (diffuse > 0.0) {
+        specular = pow(max(dot(reflect(-toLight, n), toEye), 0.0), specularAlpha);
+    }
+    return lightColor * (materialCoefficients.y * diffuse * albedo + materialCoefficients.z * specular);
+}
+
+void main() {
+    vec3 n = normalize(worldNormal);
+    vec3 toEye = normalize(camera_world - worldPosition);
+    vec3 albedo = texture(diffuseTexture, texCoord).rgb;
+
+    vec3 lit = materialCoefficients.x * nightAmbient * albedo;
+    lit += phong(n, normalize(-dirL.direction), toEye, dirL.color * moonTint, albedo);
+
+    vec3 toLamp = pointL.position - worldPosition;
+    float d = max(length(toLamp), 1e-4);
+    float falloff = 1.0 / (pointL.attenuation.x + pointL.attenuation.y * d +
+                           pointL.attenuation.z * d * d);
+    lit += falloff * phong(n, toLamp / d, toEye, pointL.color, albedo);
+
+    color = vec4(lit, 1.0);
+}
