@@ -32,6 +32,7 @@ class ScratchDir {
     ScratchDir(const ScratchDir&) = delete;
     ScratchDir& operator=(const ScratchDir&) = delete;
 
+    const std::filesystem::path& root() const { return path; }
     std::string file(const std::string& name) const { return (path / name).string(); }
 
     std::string write(const std::string& name, const std::vector<uint8_t>& bytes) const {
