@@ -14,6 +14,8 @@ class AllocationCounter {
     AllocationCounter& operator=(const AllocationCounter&) = delete;
 
     std::size_t count() const;
+    // False in sanitizer builds, which keep their own allocator.
+    static bool available();
 };
 
 }  // namespace presentation_test
