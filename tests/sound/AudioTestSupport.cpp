@@ -21,6 +21,10 @@ namespace {
 
 // A child stuck in the sound engine must fail the test, not hang it.
 constexpr unsigned kChildAlarmSeconds = 30;
+// The wave driver's output as configured below.
+constexpr double kWaveHeaderBytes = 68.0;
+constexpr double kWaveFrameBytes = 8.0;
+constexpr double kWaveRate = 44100.0;
 
 bool run(const std::string& command) { return std::system(command.c_str()) == 0; }
 
@@ -98,10 +102,13 @@ ChildResult runChild(const std::string& alsoftConf, const std::string& workDir,
         _exit(code);
     }
     ChildResult result;
+    const auto started = std::chrono::steady_clock::now();
     int status = 0;
     if (pid > 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
         result.exitCode = WEXITSTATUS(status);
     }
+    result.seconds =
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
     result.out = slurp(outPath);
     result.err = slurp(errPath);
     result.marks = parseMarks(result.out);
@@ -145,28 +152,32 @@ const SoundFiles& SoundFiles::get() {
 
 ChildResult runWithWaveOutput(const std::string& wavPath, const std::string& workDir,
                               const std::function<int()>& body) {
-    return runChild("[general]\ndrivers=wave\n[wave]\nfile=" + wavPath + "\n", workDir, body);
+    return runChild(
+        "[general]\ndrivers=wave\nfrequency=44100\nchannels=stereo\nsample-type=float32\n"
+        "[wave]\nfile=" + wavPath + "\n",
+        workDir, body);
 }
 
 ChildResult runWithoutDevice(const std::string& workDir, const std::function<int()>& body) {
     return runChild("[general]\ndrivers=no-such-driver\n", workDir, body);
 }
 
-Timeline::Timeline() : origin(0.0) { origin = now(); }
-
-double Timeline::now() const {
-    using namespace std::chrono;
-    return duration<double>(steady_clock::now().time_since_epoch()).count() - origin;
+double MixClock::now() const {
+    std::ifstream file(wavPath, std::ios::binary | std::ios::ate);
+    if (!file.is_open()) {
+        return 0.0;
+    }
+    const double bytes = static_cast<double>(file.tellg()) - kWaveHeaderBytes;
+    return std::max(0.0, bytes / kWaveFrameBytes / kWaveRate);
 }
 
-void Timeline::mark(const std::string& name) const {
+void MixClock::mark(const std::string& name) const {
     std::cout << name << "=" << now() << std::endl;
 }
 
-void Timeline::sleepUntil(double seconds) const {
-    double left = seconds - now();
-    if (left > 0.0) {
-        std::this_thread::sleep_for(std::chrono::duration<double>(left));
+void MixClock::waitUntil(double seconds) const {
+    while (now() < seconds) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
 }
 
@@ -220,6 +231,13 @@ Wave readWave(const std::string& path) {
     }
     sf_close(file);
     return wave;
+}
+
+std::string describe(const ChildResult& child) {
+    std::ostringstream text;
+    text << "child exit " << child.exitCode << " after " << child.seconds << " s\nstdout:\n"
+         << child.out << "stderr:\n" << child.err;
+    return text.str();
 }
 
 int countOf(const std::string& text, const std::string& part) {

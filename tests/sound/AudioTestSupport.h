@@ -37,9 +37,10 @@ inline constexpr double kToneRms = 0.35355;
 
 struct ChildResult {
     int exitCode = -1;  // -1 when the child did not exit normally
+    double seconds = 0.0;  // wall time the child ran
     std::string out;
     std::string err;
-    // "name=seconds" lines of the child's stdout, from Timeline::mark.
+    // "name=seconds" lines of the child's stdout, from MixClock::mark.
     std::map<std::string, double> marks;
 };
 
@@ -50,17 +51,27 @@ ChildResult runWithWaveOutput(const std::string& wavPath, const std::string& wor
 // The same with an output driver that does not exist: no device opens.
 ChildResult runWithoutDevice(const std::string& workDir, const std::function<int()>& body);
 
-// Wall time since construction, printed as marks for the parent to read.
-class Timeline {
+// For the child: how far the mix has got, read from the size of the WAV
+// file the wave driver is writing (44.1 kHz stereo float after a 68-byte
+// header). The driver mixes in real time but catches up in bursts when the
+// machine is busy, so the child paces itself and marks its actions by this
+// clock rather than by the wall clock: a mark at t means that everything
+// in the WAV from t + one mixer block on was mixed after the action.
+class MixClock {
 public:
-    Timeline();
+    explicit MixClock(std::string wavPath) : wavPath(std::move(wavPath)) {}
     double now() const;
     void mark(const std::string& name) const;
-    void sleepUntil(double seconds) const;
+    // Waits until the mix reaches the given time (0 while no device is open).
+    void waitUntil(double seconds) const;
 
 private:
-    double origin;
+    std::string wavPath;
 };
+
+// One mixer block of OpenAL Soft (1024 frames) and some slack: how long an
+// action may take to show in the WAV after its mark.
+inline constexpr double kBlockSeconds = 0.04;
 
 // The left channel of a WAV file.
 struct Wave {
@@ -78,6 +89,9 @@ Wave readWave(const std::string& path);
 
 // How often part occurs in text.
 int countOf(const std::string& text, const std::string& part);
+
+// Why a child result is not usable, for failure messages.
+std::string describe(const ChildResult& child);
 
 // A fresh path for a WAV file in the test directory.
 std::string newWavPath(const std::string& name);

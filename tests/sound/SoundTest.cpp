@@ -1,11 +1,11 @@
 // The game's Sound player as the mix sounds: music, effects, stop-all, the
 // volume keys and the failure line. Each case runs its Sound in a child
-// process that writes the mix to a WAV file (see AudioTestSupport.h); marks
-// tie the child's actions to times in the WAV, with a tenth of a second of
-// margin on each side for the mixer's block size.
+// process that writes the mix to a WAV file (see AudioTestSupport.h); the
+// child paces itself by the mix and marks its actions at times in the WAV.
 #include <GLFW/glfw3.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
 #include <iostream>
 #include <string>
@@ -13,6 +13,7 @@
 #include "AudioTestSupport.h"
 #include "framework/Input.h"
 #include "world/Sound.h"
+#include "world/SoundEngine.h"
 
 using namespace audio_test;
 
@@ -20,7 +21,6 @@ namespace {
 
 constexpr int kKeyFullStop = 46;
 constexpr int kKeyComma = 44;
-constexpr double kMargin = 0.1;
 constexpr double kSilence = 0.001;
 
 void press(Sound& sound, int key, int times) {
@@ -53,147 +53,153 @@ protected:
 
 TEST_F(SoundPlayback, MusicStartsAtHalfVolumeAndLoopsWithoutAGap) {
     const std::string wav = newWavPath("music");
-    ChildResult child = runWithWaveOutput(wav, files.path("run"), [] {
-        Timeline time;
+    ChildResult child = runWithWaveOutput(wav, files.path("run"), [&] {
+        MixClock mix(wav);
         Sound sound;
-        time.mark("built");
         if (!sound.hasEngine() || sound.getVolume() != 0.5f) {
             return 2;
         }
-        time.sleepUntil(1.4);
+        mix.waitUntil(1.4);
         return 0;
     });
-    ASSERT_EQ(child.exitCode, 0) << child.err;
+    ASSERT_EQ(child.exitCode, 0) << describe(child);
     Wave wave = readWave(wav);
-    ASSERT_GT(wave.seconds(), 1.3);
+    ASSERT_GT(wave.seconds(), 1.3) << describe(child);
 
     // Half the file's level, held across the loop seams at 0.5 s and 1.0 s
     // with no quiet 10 ms anywhere.
-    const double level = wave.rms(0.15, 1.3);
+    const double level = wave.rms(0.1, 1.3);
     EXPECT_NEAR(level, 0.5 * kToneRms, 0.1 * kToneRms);
-    EXPECT_GT(wave.minWindowRms(0.15, 1.3, 0.01), 0.8 * level);
-    EXPECT_NEAR(toneHertz(wave, 0.15, 1.3), 441.0, 5.0);
+    EXPECT_GT(wave.minWindowRms(0.1, 1.3, 0.01), 0.8 * level);
+    EXPECT_NEAR(toneHertz(wave, 0.1, 1.3), 441.0, 5.0);
+}
 
-    // The device starts inside the constructor, so the music's first sample
-    // comes at most this long after the Sound began to be built.
-    std::cout << "[ figure ] Sound built in " << child.marks["built"] * 1000.0
-              << " ms; first audible sample " << wave.firstAbove(0.01f) * 1000.0
-              << " ms after the output started" << std::endl;
+TEST_F(SoundPlayback, MusicIsHeardSoonAfterTheSoundIsBuilt) {
+    const std::string wav = newWavPath("first-note");
+    ChildResult child = runWithWaveOutput(wav, files.path("run"), [&] {
+        // A silent engine keeps the output running, so the WAV's clock
+        // covers the building of the Sound.
+        auto keeper = SoundEngine::create();
+        MixClock mix(wav);
+        mix.waitUntil(0.1);
+        mix.mark("build");
+        const auto started = std::chrono::steady_clock::now();
+        Sound sound;
+        std::cout << "buildMs="
+                  << std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() -
+                                                               started)
+                         .count()
+                  << std::endl;
+        mix.waitUntil(0.4);
+        return keeper && sound.hasEngine() ? 0 : 2;
+    });
+    ASSERT_EQ(child.exitCode, 0) << describe(child);
+    Wave wave = readWave(wav);
+    const double build = child.marks["build"];
+    const double heard = wave.firstAbove(0.01f);
+    ASSERT_GE(heard, build) << describe(child);
+    std::cout << "[ figure ] Sound built in " << child.marks["buildMs"]
+              << " ms; its music heard " << (heard - build) * 1000.0
+              << " ms after building began (the mixer works in blocks of 23 ms)" << std::endl;
 }
 
 TEST_F(SoundPlayback, StopAllSilencesMusicAndEffects) {
     const std::string wav = newWavPath("stop");
-    ChildResult child = runWithWaveOutput(wav, files.path("run"), [] {
-        Timeline time;
+    ChildResult child = runWithWaveOutput(wav, files.path("run"), [&] {
+        MixClock mix(wav);
         Sound sound;
-        time.sleepUntil(0.35);
+        mix.waitUntil(0.3);
         sound.playCollectSound();
-        time.sleepUntil(0.45);
-        time.mark("stop");
+        mix.waitUntil(0.4);
+        mix.mark("stop");
         sound.stopAll();
-        time.sleepUntil(0.9);
+        mix.waitUntil(0.8);
         return 0;
     });
-    ASSERT_EQ(child.exitCode, 0) << child.err;
+    ASSERT_EQ(child.exitCode, 0) << describe(child);
     Wave wave = readWave(wav);
     const double stop = child.marks["stop"];
     EXPECT_GT(wave.rms(0.1, 0.3), 0.4 * kToneRms);
-    EXPECT_LT(wave.rms(stop + kMargin, wave.seconds()), kSilence);
+    EXPECT_GT(wave.rms(0.3 + kBlockSeconds, stop), 0.6 * kToneRms);  // music and effect
+    EXPECT_LT(wave.rms(stop + kBlockSeconds, wave.seconds()), kSilence) << describe(child);
 }
 
 TEST_F(SoundPlayback, EffectsPlayOnTopOfTheMusic) {
     const std::string wav = newWavPath("effects");
-    ChildResult child = runWithWaveOutput(wav, files.path("run"), [] {
-        Timeline time;
+    ChildResult child = runWithWaveOutput(wav, files.path("run"), [&] {
+        MixClock mix(wav);
         Sound sound;
-        time.sleepUntil(0.4);
-        time.mark("collect");
+        mix.waitUntil(0.3);
+        mix.mark("collect");
         sound.playCollectSound();
-        time.sleepUntil(1.0);
+        mix.waitUntil(0.9);
         return 0;
     });
-    ASSERT_EQ(child.exitCode, 0) << child.err;
+    ASSERT_EQ(child.exitCode, 0) << describe(child);
     Wave wave = readWave(wav);
     const double collect = child.marks["collect"];
-    const double music = wave.rms(0.1, collect - kMargin / 2);
-    const double both = wave.rms(collect + kMargin, collect + kCollectSeconds - kMargin / 2);
-    const double after = wave.rms(collect + kCollectSeconds + kMargin, wave.seconds());
+    const double music = wave.rms(0.1, collect);
+    const double both = wave.rms(collect + kBlockSeconds, collect + kCollectSeconds);
+    const double after = wave.rms(collect + kCollectSeconds + kBlockSeconds, wave.seconds());
     // Two tones of the same level add up to the square root of two.
-    EXPECT_NEAR(both / music, std::sqrt(2.0), 0.15);
+    EXPECT_NEAR(both / music, std::sqrt(2.0), 0.15) << describe(child);
     EXPECT_NEAR(after / music, 1.0, 0.1);
-
-    // How soon the preloaded effect is heard after it was asked for.
-    double heard = -1.0;
-    for (double t = collect - 0.05; t < collect + kCollectSeconds; t += 0.002) {
-        if (wave.rms(t, t + 0.005) > 1.2 * music) {
-            heard = t;
-            break;
-        }
-    }
-    std::cout << "[ figure ] collect effect heard " << (heard - collect) * 1000.0
-              << " ms after it was played (mixer blocks of about 23 ms)" << std::endl;
 }
 
 TEST_F(SoundPlayback, RunningOutOfTimeLeavesTheSadSoundAlone) {
     const std::string wav = newWavPath("sad");
-    ChildResult child = runWithWaveOutput(wav, files.path("run"), [] {
-        Timeline time;
+    ChildResult child = runWithWaveOutput(wav, files.path("run"), [&] {
+        MixClock mix(wav);
         Sound sound;
-        time.sleepUntil(0.3);
-        time.mark("timeUp");
+        mix.waitUntil(0.3);
+        mix.mark("timeUp");
         sound.stopAll();
         sound.playSadSound();
-        time.sleepUntil(1.1);
+        mix.waitUntil(1.0);
         return 0;
     });
-    ASSERT_EQ(child.exitCode, 0) << child.err;
+    ASSERT_EQ(child.exitCode, 0) << describe(child);
     Wave wave = readWave(wav);
     const double timeUp = child.marks["timeUp"];
-    const double from = timeUp + kMargin;
-    const double to = timeUp + kSadSeconds - kMargin / 2;
-    EXPECT_NEAR(wave.rms(from, to), 0.5 * kToneRms, 0.1 * kToneRms);
+    const double from = timeUp + kBlockSeconds;
+    const double to = timeUp + kSadSeconds;
+    EXPECT_NEAR(wave.rms(from, to), 0.5 * kToneRms, 0.1 * kToneRms) << describe(child);
     EXPECT_NEAR(toneHertz(wave, from, to), 330.0, 5.0);  // the sad tone, no music under it
-    EXPECT_LT(wave.rms(timeUp + kSadSeconds + kMargin, wave.seconds()), kSilence);  // once
+    // Played once: silence after it.
+    EXPECT_LT(wave.rms(to + kBlockSeconds, wave.seconds()), kSilence);
 }
 
 TEST_F(SoundPlayback, FullStopAndCommaRaiseAndLowerTheLevel) {
     const std::string wav = newWavPath("keys");
-    ChildResult child = runWithWaveOutput(wav, files.path("run"), [] {
-        Timeline time;
+    ChildResult child = runWithWaveOutput(wav, files.path("run"), [&] {
+        MixClock mix(wav);
         Sound sound;
-        Input::releaseAllHeldKeys();
-        time.sleepUntil(0.4);
-        time.mark("up");
-        press(sound, kKeyFullStop, 5);
-        std::cout << "volumeUp=" << sound.getVolume() << std::endl;
-        time.sleepUntil(0.8);
-        time.mark("down");
-        press(sound, kKeyComma, 8);
-        std::cout << "volumeDown=" << sound.getVolume() << std::endl;
-        time.sleepUntil(1.2);
-        time.mark("loud");
-        press(sound, kKeyFullStop, 13);
-        std::cout << "volumeLoud=" << sound.getVolume() << std::endl;
-        time.sleepUntil(1.6);
-        time.mark("mute");
-        press(sound, kKeyComma, 16);
-        std::cout << "volumeMuted=" << sound.getVolume() << std::endl;
-        time.sleepUntil(1.95);
+        auto step = [&](const char* name, double at, int key, int times) {
+            mix.waitUntil(at);
+            mix.mark(name);
+            press(sound, key, times);
+            std::cout << "volume_" << name << "=" << sound.getVolume() << std::endl;
+        };
+        step("up", 0.3, kKeyFullStop, 5);
+        step("down", 0.6, kKeyComma, 8);
+        step("loud", 0.9, kKeyFullStop, 13);
+        step("mute", 1.2, kKeyComma, 16);
+        mix.waitUntil(1.5);
         return 0;
     });
-    ASSERT_EQ(child.exitCode, 0) << child.err;
-    EXPECT_NEAR(child.marks["volumeUp"], 1.0, 1e-5);
-    EXPECT_NEAR(child.marks["volumeDown"], 0.2, 1e-5);
-    EXPECT_NEAR(child.marks["volumeLoud"], 1.5, 1e-5);
-    EXPECT_NEAR(child.marks["volumeMuted"], -0.1, 1e-5);
+    ASSERT_EQ(child.exitCode, 0) << describe(child);
+    EXPECT_NEAR(child.marks["volume_up"], 1.0, 1e-5);
+    EXPECT_NEAR(child.marks["volume_down"], 0.2, 1e-5);
+    EXPECT_NEAR(child.marks["volume_loud"], 1.5, 1e-5);
+    EXPECT_NEAR(child.marks["volume_mute"], -0.1, 1e-5);
 
     Wave wave = readWave(wav);
     auto level = [&](const char* start, const char* end) {
-        double to = end != nullptr ? child.marks[end] - kMargin / 2 : wave.seconds();
-        return wave.rms(child.marks[start] + kMargin, to);
+        double to = end != nullptr ? child.marks[end] : wave.seconds();
+        return wave.rms(child.marks[start] + kBlockSeconds, to);
     };
-    const double half = wave.rms(0.1, child.marks["up"] - kMargin / 2);
-    ASSERT_GT(half, 0.4 * kToneRms);
+    const double half = wave.rms(0.1, child.marks["up"]);
+    ASSERT_GT(half, 0.4 * kToneRms) << describe(child);
     EXPECT_NEAR(level("up", "down") / half, 2.0, 0.15);
     EXPECT_NEAR(level("down", "loud") / half, 0.4, 0.06);
     EXPECT_NEAR(level("loud", "mute") / half, 3.0, 0.2);  // above 1 amplifies
@@ -202,8 +208,8 @@ TEST_F(SoundPlayback, FullStopAndCommaRaiseAndLowerTheLevel) {
 
 TEST_F(SoundPlayback, MissingSoundFilesPlayNothingAndBreakNothing) {
     const std::string wav = newWavPath("missing");
-    ChildResult child = runWithWaveOutput(wav, files.path("empty/run"), [] {
-        Timeline time;
+    ChildResult child = runWithWaveOutput(wav, files.path("empty/run"), [&] {
+        MixClock mix(wav);
         Sound sound;
         if (!sound.hasEngine()) {
             return 2;
@@ -215,10 +221,10 @@ TEST_F(SoundPlayback, MissingSoundFilesPlayNothingAndBreakNothing) {
         sound.playSadSound();
         Input::postEvent(kKeyFullStop, GLFW_PRESS);
         sound.update();
-        time.sleepUntil(0.3);
+        mix.waitUntil(0.3);
         return 0;
     });
-    ASSERT_EQ(child.exitCode, 0) << child.err;
+    ASSERT_EQ(child.exitCode, 0) << describe(child);
     for (const char* name : {"ancient-wind.mp3", "collectcoin_longer.mp3", "collide3.mp3",
                              "sad-lomar.mp3", "win1.mp3"}) {
         EXPECT_EQ(countOf(child.err, name), 1) << name << " in:\n" << child.err;
@@ -243,7 +249,7 @@ TEST_F(SoundPlayback, WithoutADeviceEachSoundPrintsItsLineOnceAndDoesNothing) {
         second.update();
         return first.getVolume() == 0.5f && second.getVolume() == 0.5f ? 0 : 3;
     });
-    ASSERT_EQ(child.exitCode, 0) << child.err;
+    ASSERT_EQ(child.exitCode, 0) << describe(child);
     EXPECT_EQ(countOf(child.err, "Failed to create irrKlang sound engine!\n"), 2) << child.err;
 }
 
