@@ -3,10 +3,9 @@
 // The scene's colours are display values: squaring takes them to (nearly)
 // linear light so the glow adds like light, and the square root encodes the
 // result again; both cost far less than pow on a software rasterizer. The
-// ACES fit gives bright glows a soft shoulder instead of a hard clip; it is
-// applied partly to luminance so the yellow of the rings keeps its colour
-// rather than bleaching to white. Dark night colours come back nearly as
-// they were.
+// ACES fit, per channel, gives bright glows a soft shoulder instead of a
+// hard clip and whitens their hottest cores, so the rings burn yellow-white
+// with a golden rim. Dark night colours come back nearly as they were.
 in vec2 texCoord;
 
 uniform sampler2D scene;
@@ -16,14 +15,11 @@ uniform float bloomStrength;
 out vec4 fragColor;
 
 vec3 acesFit(vec3 x) {
-    return (x * (2.51 * x + 0.03)) / (x * (2.43 * x + 0.59) + 0.14);
+    return clamp((x * (2.51 * x + 0.03)) / (x * (2.43 * x + 0.59) + 0.14), 0.0, 1.0);
 }
 
 void main() {
     vec3 sceneColor = max(texture(scene, texCoord).rgb, vec3(0.0));
     vec3 light = sceneColor * sceneColor + bloomStrength * texture(bloom, texCoord).rgb;
-    float luminance = dot(light, vec3(0.2126, 0.7152, 0.0722));
-    vec3 byLuminance = light * (acesFit(vec3(luminance)).r / max(luminance, 1e-5));
-    vec3 mapped = clamp(mix(acesFit(light), byLuminance, 0.7), 0.0, 1.0);
-    fragColor = vec4(sqrt(mapped), 1.0);
+    fragColor = vec4(sqrt(acesFit(light)), 1.0);
 }
