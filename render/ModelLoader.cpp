@@ -5,6 +5,7 @@
 
 #include <assimp/Importer.hpp>
 #include <iostream>
+#include <string>
 
 #include "render/Geometry.h"
 #include "render/MeshBuilders.h"
@@ -26,7 +27,13 @@ std::vector<std::shared_ptr<Geometry>> loadModel(const std::string& path,
     const aiScene* scene = importer.ReadFile(path, kImportFlags);
     if (scene == nullptr || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) != 0 ||
         scene->mRootNode == nullptr) {
-        std::cerr << "Assimp error: " << importer.GetErrorString() << std::endl;
+        // The importer flags a file without meshes as incomplete and says
+        // nothing; the line still names the reason.
+        std::string reason = importer.GetErrorString();
+        if (reason.empty()) {
+            reason = scene == nullptr ? "import failed" : "incomplete scene (no meshes?)";
+        }
+        std::cerr << "Assimp error: " << reason << std::endl;
         return geometries;
     }
 
