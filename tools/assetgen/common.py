@@ -153,9 +153,12 @@ def save_dds(rgb, path):
     with tempfile.TemporaryDirectory() as tmp:
         png = os.path.join(tmp, "in.png")
         Image.fromarray(to_u8(rgb), "RGB").save(png)
+        # One thread: ImageMagick's parallel block compression can write
+        # different bytes from run to run when the machine is busy.
+        env = dict(os.environ, MAGICK_THREAD_LIMIT="1")
         subprocess.run(["convert", png, "-define", "dds:compression=dxt1",
                         "-define", "dds:mipmaps=0", "-define", "dds:cluster-fit=true",
-                        path], check=True)
+                        path], check=True, env=env)
 
 
 def save_mp3(samples, rate, path, bitrate):

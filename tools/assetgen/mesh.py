@@ -1,8 +1,9 @@
 """Triangle-mesh building blocks and a glTF 2.0 binary (.glb) writer.
 
 Texture coordinates are given in image space (x right, y down from the top
-row, both 0..1). The game uploads DDS rows top first and its model importer
-flips v, so a glTF v of 1 - y samples image row y; write_glb applies that.
+row, both 0..1), which is glTF's own convention. The game's importer turns
+glTF's v upwards and then, asked to flip, back again, and it uploads DDS
+rows top first, so the GPU samples image row y for a glTF v of y.
 """
 
 import json
@@ -88,6 +89,17 @@ def orient_outward(positions, triangles, inside):
     return triangles
 
 
+# Half a texel of a 512 x 512 texture: coordinates stop short of a region's
+# border, so neither nearest nor linear sampling reaches the neighbouring
+# region or, through the repeat wrap, the opposite edge of the texture.
+UV_INSET = 0.5 / 512
+
+
+def _inset(rect):
+    x0, y0, x1, y1 = rect
+    return x0 + UV_INSET, y0 + UV_INSET, x1 - UV_INSET, y1 - UV_INSET
+
+
 def add_surface(mesh, fn, nu, nv, uv_rect, inside, weld=True):
     """Adds the parametric surface fn(s, t) -> (..., 3) over s, t in [0, 1].
 
@@ -95,7 +107,7 @@ def add_surface(mesh, fn, nu, nv, uv_rect, inside, weld=True):
     """
     s, t = np.meshgrid(np.linspace(0, 1, nu + 1), np.linspace(0, 1, nv + 1))
     pos = fn(s, t).reshape(-1, 3)
-    x0, y0, x1, y1 = uv_rect
+    x0, y0, x1, y1 = _inset(uv_rect)
     uv = np.stack([x0 + s * (x1 - x0), y0 + t * (y1 - y0)], -1).reshape(-1, 2)
     tris = orient_outward(pos, grid_triangles(nu, nv), inside)
     mesh.add(pos, smooth_normals(pos, tris, weld), uv, tris)
@@ -105,7 +117,7 @@ def add_box(mesh, lo, hi, uv_rect):
     """An axis-aligned box with flat faces, each face mapped onto uv_rect."""
     lo, hi = np.asarray(lo, float), np.asarray(hi, float)
     centre = (lo + hi) / 2
-    x0, y0, x1, y1 = uv_rect
+    x0, y0, x1, y1 = _inset(uv_rect)
     for axis in range(3):
         for side in (0, 1):
             u_axis, v_axis = [a for a in range(3) if a != axis]
@@ -127,10 +139,9 @@ def add_box(mesh, lo, hi, uv_rect):
 def write_glb(mesh, path, name):
     """Writes one mesh with one triangle primitive: POSITION, NORMAL, TEXCOORD_0, indices."""
     pos, nor, uv, tri = mesh.arrays()
-    gltf_uv = np.stack([uv[:, 0], 1.0 - uv[:, 1]], -1)
     index_type, index_fmt = (5123, "<u2") if len(pos) < 65536 else (5125, "<u4")
     blobs = [pos.astype("<f4").tobytes(), nor.astype("<f4").tobytes(),
-             gltf_uv.astype("<f4").tobytes(), tri.reshape(-1).astype(index_fmt).tobytes()]
+             uv.astype("<f4").tobytes(), tri.reshape(-1).astype(index_fmt).tobytes()]
     views, offset, binary = [], 0, b""
     for k, blob in enumerate(blobs):
         target = 34963 if k == 3 else 34962

@@ -2,7 +2,8 @@
 models without the game: `python3 preview.py model.glb texture.png out.png`.
 
 A small z-buffered software rasteriser; it samples the texture the way the
-game does (image row = 1 - glTF v) and lights with the scene's moon light.
+game does (image row = glTF v, counted from the top) and lights with the
+scene's moon light.
 """
 
 import json
@@ -92,7 +93,7 @@ def render(model, texture, eye, target, size=(480, 360), fov=40.0, cull=True):
         n = pw @ nor[[a, b, c]]
         n /= np.linalg.norm(n, axis=-1, keepdims=True)
         tx = np.clip((tuv[..., 0] % 1.0) * tw, 0, tw - 1).astype(int)
-        ty = np.clip(((1.0 - tuv[..., 1]) % 1.0) * th, 0, th - 1).astype(int)
+        ty = np.clip((tuv[..., 1] % 1.0) * th, 0, th - 1).astype(int)
         base = tex[ty, tx]
         light = 0.1 + 0.7 * np.clip(n @ LIGHT, 0, 1) + 0.25 * np.clip(n[..., 1], 0, 1)
         shaded = base * light[..., None]
