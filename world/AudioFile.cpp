@@ -70,10 +70,13 @@ std::size_t AudioFile::read(float* out, std::size_t frameCount) {
     return static_cast<std::size_t>(got);
 }
 
-bool AudioFile::rewind() { return sf_seek(file, 0, SEEK_SET) == 0; }
+bool AudioFile::rewind() {
+    return sf_seek(file, 0, SEEK_SET) == 0;
+}
 
-AudioFile::Decoded AudioFile::decodeAll(const std::string& path, float maxSeconds, std::vector<float>& samples,
-                          int& channels, int& sampleRate) {
+AudioFile::Decoded AudioFile::decodeAll(const std::string& path, float maxSeconds,
+                                        std::vector<float>& samples, int& channels,
+                                        int& sampleRate) {
     std::unique_ptr<AudioFile> audio = open(path);
     if (!audio) {
         return Decoded::Failed;

@@ -25,7 +25,7 @@ public:
     // one line on standard error) when it cannot be opened; TooLong, with
     // samples empty, when it should rather be streamed.
     static Decoded decodeAll(const std::string& path, float maxSeconds, std::vector<float>& samples,
-                          int& channels, int& sampleRate);
+                             int& channels, int& sampleRate);
 
     ~AudioFile();
     AudioFile(const AudioFile&) = delete;

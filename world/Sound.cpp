@@ -40,13 +40,21 @@ void Sound::play(const std::string& path, Cue cue) {
     }
 }
 
-void Sound::playCollectSound() { play(collectSoundPath, Cue::Collect); }
+void Sound::playCollectSound() {
+    play(collectSoundPath, Cue::Collect);
+}
 
-void Sound::playCollideSound() { play(collideSoundPath, Cue::Collide); }
+void Sound::playCollideSound() {
+    play(collideSoundPath, Cue::Collide);
+}
 
-void Sound::playSadSound() { play(sadSoundPath, Cue::Sad); }
+void Sound::playSadSound() {
+    play(sadSoundPath, Cue::Sad);
+}
 
-void Sound::playWinSound() { play(winSoundPath, Cue::Win); }
+void Sound::playWinSound() {
+    play(winSoundPath, Cue::Win);
+}
 
 void Sound::stopAll() {
     ++cueCounts[static_cast<std::size_t>(Cue::StopAll)];

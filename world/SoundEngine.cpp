@@ -130,7 +130,9 @@ SoundEngine::~SoundEngine() {
     alcDestroyContext(context);
 }
 
-void SoundEngine::makeCurrent() const { threadContextFunction()(context); }
+void SoundEngine::makeCurrent() const {
+    threadContextFunction()(context);
+}
 
 void SoundEngine::preload(const std::string& path) {
     if (preloaded.count(path) != 0) {
@@ -268,7 +270,8 @@ bool SoundEngine::fillStreamBuffer(Voice& voice, ALuint buffer) {
     bool justRewound = false;
     // A loop continues inside the same block, so its seam has no gap.
     while (frames < kStreamFrames) {
-        std::size_t got = file.read(streamScratch.data() + frames * channels, kStreamFrames - frames);
+        std::size_t got =
+            file.read(streamScratch.data() + frames * channels, kStreamFrames - frames);
         if (got > 0) {
             frames += got;
             justRewound = false;
@@ -335,8 +338,7 @@ void SoundEngine::serviceVoices() {
         alGetSourcei(voice->source, AL_SOURCE_STATE, &state);
         ALint queued = 0;
         alGetSourcei(voice->source, AL_BUFFERS_QUEUED, &queued);
-        bool finished = voice->stream ? (state != AL_PLAYING && queued == 0)
-                                      : state == AL_STOPPED;
+        bool finished = voice->stream ? (state != AL_PLAYING && queued == 0) : state == AL_STOPPED;
         if (finished) {
             destroyVoice(*voice);
         }

@@ -138,18 +138,21 @@ bool WorldManager::checkCollisions() {
     bool removedDuringWalk = false;
     bool endsRun = false;
     for (const auto& object : walkSnapshot) {
-        if (removedDuringWalk && std::find(objects.begin(), objects.end(), object) == objects.end()) {
+        if (removedDuringWalk &&
+            std::find(objects.begin(), objects.end(), object) == objects.end()) {
             continue;
         }
+        // The four kinds are distinct subclasses of GameObject; rings, by
+        // far the most, are asked for first. Anything else (the player, the
+        // particle emitter) is not tested.
         GameObject* target = object.get();
-        if (dynamic_cast<PlayableCharacter*>(target) != nullptr) {
-            continue;
-        }
-        const bool isObstacle = dynamic_cast<Obstacle*>(target) != nullptr;
-        const bool isTerrain = dynamic_cast<TerrainObject*>(target) != nullptr;
         const bool isRing = dynamic_cast<Collectable*>(target) != nullptr;
-        const bool isGoal = dynamic_cast<Goal*>(target) != nullptr;
-        if (!isObstacle && !isTerrain && !isRing && !isGoal) {
+        const bool isObstacle = !isRing && dynamic_cast<Obstacle*>(target) != nullptr;
+        const bool isTerrain =
+            !isRing && !isObstacle && dynamic_cast<TerrainObject*>(target) != nullptr;
+        const bool isGoal =
+            !isRing && !isObstacle && !isTerrain && dynamic_cast<Goal*>(target) != nullptr;
+        if (!isRing && !isObstacle && !isTerrain && !isGoal) {
             continue;
         }
         if (!player->checkCollision(target->getCollisionObject(), physics)) {
@@ -241,4 +244,6 @@ void WorldManager::togglePause() {
     }
 }
 
-void WorldManager::stopSounds() { sound->stopAll(); }
+void WorldManager::stopSounds() {
+    sound->stopAll();
+}

@@ -139,9 +139,8 @@ TEST(ContactRules, ObjectsOfOtherKindsAndWithoutBoxesAreNotTested) {
     Level level;
     startPlaying(level);
     // A plain object and a ring without a collision box (no mesh).
-    level.world->addObject(std::make_shared<Boxed<GameObject>>(1.0f, "Particles", kHere,
-                                                               glm::vec3(0.0f), glm::vec3(1.0f),
-                                                               nullptr, nullptr));
+    level.world->addObject(std::make_shared<Boxed<GameObject>>(
+        1.0f, "Particles", kHere, glm::vec3(0.0f), glm::vec3(1.0f), nullptr, nullptr));
     level.world->addObject(std::make_shared<Collectable>("Bare", kHere, glm::vec3(0.0f),
                                                          glm::vec3(1.0f), nullptr, nullptr));
     EXPECT_EQ(level.frames(2, 0.1f), "");

@@ -26,9 +26,9 @@ TEST(GameState, CountdownOfThreeWithOneSecondFramesStartsTheFlightInTheThirdFram
     level.frames(1, 1.0f);
     EXPECT_EQ(level.world->state, GameState::Countdown);
     EXPECT_FLOAT_EQ(level.world->countdown, 2.0f);
-    EXPECT_EQ(player->getPosition(), kOpenSky);               // the player waits...
-    EXPECT_NE(ring->getPosition().y, 0.0f);                   // ...while the rings bob
-    EXPECT_FLOAT_EQ(level.world->timeLeft, 120.0f);           // and the clock stands
+    EXPECT_EQ(player->getPosition(), kOpenSky);      // the player waits...
+    EXPECT_NE(ring->getPosition().y, 0.0f);          // ...while the rings bob
+    EXPECT_FLOAT_EQ(level.world->timeLeft, 120.0f);  // and the clock stands
     EXPECT_EQ(level.camera->updates, 1);
 
     level.frames(1, 1.0f);
@@ -109,8 +109,7 @@ TEST(GameState, ObstacleOrTerrainContactWithTimeLeftIsGameOverInTheSameFrame) {
                 "Terrain", glm::vec3(0.0f, -25.0f, -400.0f), glm::vec3(0.0f), glm::vec3(1.0f),
                 nullptr, nullptr));
         } else {
-            level.world->addObject(
-                makeBoxed<Obstacle>("Water", glm::vec3(0.0f, -21.0f, -400.0f)));
+            level.world->addObject(makeBoxed<Obstacle>("Water", glm::vec3(0.0f, -21.0f, -400.0f)));
         }
         level.world->state = GameState::Playing;
         const std::string message =

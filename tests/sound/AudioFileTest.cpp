@@ -25,8 +25,8 @@ TEST_F(AudioFileTest, DecodesAnMp3WithoutEncoderPadding) {
     std::vector<float> samples;
     int channels = 0;
     int rate = 0;
-    auto result = AudioFile::decodeAll(files.path("assets/sounds/ancient-wind.mp3"), 10.0f,
-                                       samples, channels, rate);
+    auto result = AudioFile::decodeAll(files.path("assets/sounds/ancient-wind.mp3"), 10.0f, samples,
+                                       channels, rate);
     ASSERT_EQ(result, AudioFile::Decoded::Whole);
     EXPECT_EQ(channels, 2);
     EXPECT_EQ(rate, 44100);

@@ -26,7 +26,9 @@ constexpr double kWaveHeaderBytes = 68.0;
 constexpr double kWaveFrameBytes = 8.0;
 constexpr double kWaveRate = 44100.0;
 
-bool run(const std::string& command) { return std::system(command.c_str()) == 0; }
+bool run(const std::string& command) {
+    return std::system(command.c_str()) == 0;
+}
 
 std::string slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -134,7 +136,8 @@ const SoundFiles& SoundFiles::get() {
                   makeTone(sounds, "collectcoin_longer.mp3", kCollectSeconds, 882) &&
                   makeTone(sounds, "collide3.mp3", 0.2, 1323) &&
                   makeTone(sounds, "sad-lomar.mp3", kSadSeconds, 330) &&
-                  makeTone(sounds, "win1.mp3", 0.2, 1764) && makeTone(root, "tone660.mp3", 0.5, 660) &&
+                  makeTone(sounds, "win1.mp3", 0.2, 1764) &&
+                  makeTone(root, "tone660.mp3", 0.5, 660) &&
                   makeTone(root, "mono.mp3", 0.25, 441, 1) &&
                   run("sox -n -r 44100 -c 6 '" + root + "/surround.wav' synth 0.1 sine 441");
         writeFile(root + "/broken.mp3", std::string(4096, '\x5a'));
@@ -154,7 +157,8 @@ ChildResult runWithWaveOutput(const std::string& wavPath, const std::string& wor
                               const std::function<int()>& body) {
     return runChild(
         "[general]\ndrivers=wave\nfrequency=44100\nchannels=stereo\nsample-type=float32\n"
-        "[wave]\nfile=" + wavPath + "\n",
+        "[wave]\nfile=" +
+            wavPath + "\n",
         workDir, body);
 }
 
@@ -236,7 +240,8 @@ Wave readWave(const std::string& path) {
 std::string describe(const ChildResult& child) {
     std::ostringstream text;
     text << "child exit " << child.exitCode << " after " << child.seconds << " s\nstdout:\n"
-         << child.out << "stderr:\n" << child.err;
+         << child.out << "stderr:\n"
+         << child.err;
     return text.str();
 }
 

@@ -36,7 +36,7 @@ inline constexpr double kSadSeconds = 0.4;
 inline constexpr double kToneRms = 0.35355;
 
 struct ChildResult {
-    int exitCode = -1;  // -1 when the child did not exit normally
+    int exitCode = -1;     // -1 when the child did not exit normally
     double seconds = 0.0;  // wall time the child ran
     std::string out;
     std::string err;

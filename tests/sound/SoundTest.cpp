@@ -98,8 +98,8 @@ TEST_F(SoundPlayback, MusicIsHeardSoonAfterTheSoundIsBuilt) {
     const double build = child.marks["build"];
     const double heard = wave.firstAbove(0.01f);
     ASSERT_GE(heard, build) << describe(child);
-    std::cout << "[ figure ] Sound built in " << child.marks["buildMs"]
-              << " ms; its music heard " << (heard - build) * 1000.0
+    std::cout << "[ figure ] Sound built in " << child.marks["buildMs"] << " ms; its music heard "
+              << (heard - build) * 1000.0
               << " ms after building began (the mixer works in blocks of 23 ms)" << std::endl;
 }
 
