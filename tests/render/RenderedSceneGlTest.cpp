@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <memory>
+
+#include <glm/gtc/matrix_transform.hpp>
+
+#include "RenderGlSupport.h"
+#include "RenderTestFiles.h"
+#include "framework/Shader.h"
+#include "render/Geometry.h"
+#include "render/Lights.h"
+#include "render/Material.h"
+#include "render/MeshBuilders.h"
+#include "render/Skybox.h"
+#include "render/Texture.h"
+#include "support/GlTestContext.h"
+
+using namespace render_test;
+
+namespace {
+
+// Night-sky faces, each a colour of its own so a pixel tells which face it
+// came from: +X, -X, +Y, -Y, +Z, -Z.
+const glm::ivec3 kSkyColours[6] = {{20, 30, 110}, {70, 20, 90}, {10, 10, 40},
+                                   {20, 70, 30},  {0, 90, 100}, {100, 25, 35}};
+
+int nearestSkyFace(const glm::vec4& pixel) {
+    int best = -1;
+    float bestDistance = 1e9f;
+    for (int i = 0; i < 6; ++i) {
+        const float d = glm::distance(glm::vec3(pixel), glm::vec3(kSkyColours[i]) / 255.0f);
+        if (d < bestDistance) {
+            bestDistance = d;
+            best = i;
+        }
+    }
+    return bestDistance < 0.06f ? best : -1;
+}
+
+float luminance(const glm::vec4& p) {
+    return 0.2126f * p.r + 0.7152f * p.g + 0.0722f * p.b;
+}
+
+// The uniforms an object draw sets, then the material's, then the mesh.
+struct Frame {
+    glm::mat4 viewProjection;
+    glm::vec3 cameraPosition;
+    DirectionalLight moon;
+    PointLight lamp;
+};
+
+void drawObject(const Frame& frame, Material& material, const Geometry& geometry,
+                const glm::mat4& model) {
+    Shader& shader = *material.getShader();
+    shader.use();
+    shader.setMat4("viewProjMatrix", frame.viewProjection);
+    shader.setVec3("camera_world", frame.cameraPosition);
+    shader.setVec3("dirL.color", frame.moon.color);
+    shader.setVec3("dirL.direction", frame.moon.direction);
+    shader.setVec3("pointL.color", frame.lamp.color);
+    shader.setVec3("pointL.position", frame.lamp.position);
+    shader.setVec3("pointL.attenuation", frame.lamp.attenuation);
+    shader.setMat4("modelMatrix", model);
+    shader.setMat3("normalMatrix", glm::transpose(glm::inverse(glm::mat3(model))));
+    material.setUniforms();
+    geometry.draw();
+}
+
+class RenderedSceneGl : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!testing_support::ensureGlContext()) {
+            GTEST_SKIP() << "no OpenGL context (no X display?)";
+        }
+        CapturedStream out(std::cout);
+        textureProgram =
+            std::make_shared<Shader>("assets/shaders/texture.vert", "assets/shaders/texture.frag");
+        mirrorProgram =
+            std::make_shared<Shader>("assets/shaders/mirror.vert", "assets/shaders/mirror.frag");
+        emissiveProgram = std::make_shared<Shader>("assets/shaders/emissive.vert",
+                                                   "assets/shaders/emissive.frag");
+        skyProgram =
+            std::make_shared<Shader>("assets/shaders/skybox.vert", "assets/shaders/skybox.frag");
+
+        std::filesystem::create_directories(scratch.file("assets/textures"));
+        scratch.write("assets/textures/clay.dds", makeSolidDxt1(64, 64, {230, 150, 60}));
+        AssetRootOverride root(scratch.root());
+        clay = std::make_shared<Texture>("assets/textures/clay.dds");
+    }
+
+    ScratchDir scratch{"scene"};
+    std::shared_ptr<Shader> textureProgram, mirrorProgram, emissiveProgram, skyProgram;
+    std::shared_ptr<Texture> clay;
+};
+
+glm::ivec2 toPixel(const glm::mat4& viewProjection, const glm::vec3& world, int width, int height) {
+    const glm::vec4 clip = viewProjection * glm::vec4(world, 1.0f);
+    const glm::vec2 ndc = glm::vec2(clip) / clip.w;
+    return glm::ivec2((ndc * 0.5f + 0.5f) * glm::vec2(width, height));
+}
+
+TEST_F(RenderedSceneGl, LitSphereAndMirrorSphereUnderTheNightSky) {
+    std::array<std::string, 6> faces;
+    const char* names[6] = {"px.png", "nx.png", "py.png", "ny.png", "pz.png", "nz.png"};
+    for (int i = 0; i < 6; ++i) {
+        faces[i] = scratch.file(names[i]);
+        writeSolidPng(faces[i], 16, 3, glm::ivec4(kSkyColours[i], 255));
+    }
+    Skybox sky(skyProgram->getProgram(), faces);
+    sky.setup();
+
+    TextureMaterial clayMaterial(textureProgram, glm::vec3(0.1f, 0.7f, 0.1f), 2.0f, clay);
+    CubemapMaterial mirrorMaterial(mirrorProgram, static_cast<int32_t>(sky.getCubemapTexture()));
+    EmissiveMaterial ringMaterial(emissiveProgram, glm::vec3(0.5f, 0.6f, 0.05f));
+    const Geometry sphere(glm::mat4(1.0f), makeSphere(32, 64, 1.0f), nullptr, 4);
+    const Geometry ring(glm::mat4(1.0f), makeTorus(1.0f), nullptr, 3);
+
+    const int width = 320, height = 240;
+    OffscreenTarget target(width, height);
+    const glm::vec3 eye(0.0f, 0.0f, 2.0f);
+    const glm::mat4 view = glm::lookAt(eye, glm::vec3(0, 0, -6), glm::vec3(0, 1, 0));
+    const glm::mat4 projection =
+        glm::perspective(glm::radians(60.0f), float(width) / float(height), 0.1f, 500.0f);
+    Frame frame{projection * view, eye, {}, {}};
+    frame.moon.color = glm::vec3(1.0f);
+    frame.moon.direction = glm::normalize(glm::vec3(0.73f, -0.68f, 0.04f));
+    frame.lamp.color = glm::vec3(1.0f);
+    frame.lamp.position = glm::vec3(0.0f);
+    frame.lamp.attenuation = glm::vec3(1.0f, 0.4f, 0.1f);
+
+    const glm::vec3 clayCentre(-1.6f, 0.0f, -6.0f), mirrorCentre(1.6f, 0.0f, -6.0f);
+    const glm::vec3 ringCentre(0.0f, 1.9f, -6.0f);
+    target.clear(glm::vec4(0, 0, 0, 1));
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    sky.draw(view, projection);
+    drawObject(frame, clayMaterial, sphere, glm::translate(glm::mat4(1.0f), clayCentre));
+    drawObject(frame, mirrorMaterial, sphere, glm::translate(glm::mat4(1.0f), mirrorCentre));
+    drawObject(frame, ringMaterial, ring,
+               glm::rotate(glm::translate(glm::mat4(1.0f), ringCentre), glm::radians(90.0f),
+                           glm::vec3(0, 1, 0)));
+    glUseProgram(0);
+    const std::vector<glm::vec4> pixels = target.read();
+    const std::string picture =
+        (std::filesystem::temp_directory_path() / "veltra-rendered-check.png").string();
+    target.savePng(picture, pixels);
+    EXPECT_EQ(drainGlErrors(), 0);
+
+    auto pixelAt = [&](const glm::vec3& world) {
+        const glm::ivec2 p = toPixel(frame.viewProjection, world, width, height);
+        return target.at(pixels, p.x, p.y);
+    };
+    const glm::vec3 towardMoon = -frame.moon.direction;
+    const glm::vec3 towardEye = glm::normalize(eye - clayCentre);
+    // Points well inside the outline, one on each side of the terminator.
+    const glm::vec3 litNormal = glm::normalize(towardMoon + towardEye);
+    const glm::vec3 darkNormal = glm::normalize(-towardMoon + towardEye);
+    const glm::vec4 lit = pixelAt(clayCentre + litNormal);
+    const glm::vec4 dark = pixelAt(clayCentre + darkNormal);
+    EXPECT_GT(luminance(lit), 2.0f * luminance(dark)) << "see " << picture;
+    EXPECT_GT(luminance(dark), 0.02f) << "the night fill keeps the far side visible";
+    EXPECT_GT(lit.r, lit.b) << "the clay keeps its warm colour under the moon";
+
+    // The mirror: its middle looks back past the camera (+Z), its upper and
+    // lower shoulders see the sky above and the ground below.
+    const glm::vec3 toEye = glm::normalize(eye - mirrorCentre);
+    EXPECT_EQ(nearestSkyFace(pixelAt(mirrorCentre + toEye)), 4) << "see " << picture;
+    const glm::vec3 up = glm::normalize(glm::vec3(0, 1, 0) + toEye);
+    const glm::vec3 down = glm::normalize(glm::vec3(0, -1, 0) + toEye);
+    EXPECT_EQ(nearestSkyFace(pixelAt(mirrorCentre + up)), 2) << "see " << picture;
+    EXPECT_EQ(nearestSkyFace(pixelAt(mirrorCentre + down)), 3) << "see " << picture;
+
+    // Behind everything: the face straight ahead.
+    EXPECT_EQ(nearestSkyFace(target.at(pixels, width / 2, height - 5)), 5);
+
+    // The ring glows past 1 in the float target, so the bright pass takes it.
+    const glm::vec4 glow = pixelAt(ringCentre + glm::vec3(0.0f, 0.5f, 0.0f));
+    EXPECT_GT(glm::max(glow.r, glow.g), 1.0f) << "see " << picture;
+}
+
+}  // namespace
