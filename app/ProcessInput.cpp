@@ -17,8 +17,7 @@ void handleSpace(WorldManager& worldManager, bool* restart) {
             worldManager.state = GameState::Countdown;
             break;
         case GameState::Playing:
-            // Pause and resume: worldManager.togglePause() plugs in here once
-            // the world manager's rules are linked into the game.
+            worldManager.togglePause();
             break;
         case GameState::Lost:
         case GameState::Won:

@@ -7,9 +7,15 @@
 #include "app/SceneAssembly.h"
 #include "app/WindowManager.h"
 #include "framework/Gl.h"
+#include "framework/Input.h"
 #include "framework/Screenshot.h"
 #include "render/Camera.h"
+#include "render/DebugCamera.h"
 #include "render/HeadsUpDisplay.h"
+#include "render/Material.h"
+#include "render/RenderPipeline.h"
+#include "render/ThirdPersonCamera.h"
+#include "world/PlayableCharacter.h"
 #include "world/WorldManager.h"
 
 RunLoop::RunLoop(GLFWwindow* window, WindowManager& windowManager, bool runHeadless,
@@ -51,7 +57,11 @@ bool RunLoop::playRun() {
     }
 
     // The finished run's world manager (with everything it owns) and HUD
-    // live on through the next run, which draws its loading screen with them.
+    // live on through the next run, which draws its loading screen with them;
+    // its sounds stop now, so its music does not play on under the next run's.
+    if (scene.worldManager != nullptr) {
+        scene.worldManager->stopSounds();
+    }
     keptHud = scene.worldManager != nullptr ? scene.worldManager->getHud() : nullptr;
     keptWorldManager = scene.worldManager;
 
@@ -71,24 +81,26 @@ bool RunLoop::frame(Scene& scene) {
     previousTime = currentTime;
     currentTime = static_cast<float>(glfwGetTime());
     const float dt = currentTime - previousTime;
-    (void)dt;
 
-    // The scene's cameras reach the key handling as Camera handles once the
-    // debug and third-person camera classes are linked into the game.
-    processInput(window, windowManager, scene.worldManager, scene.player, nullptr, nullptr,
-                 &restart);
+    processInput(window, windowManager, scene.worldManager, scene.player, scene.debugCamera,
+                 scene.thirdPersonCamera, &restart);
 
-    // Per-frame simulation plugs in here, in this order, each skipped while
-    // the scene lacks it: the water material's wave time advances by dt, then
-    // the world manager updates with dt, values.width and values.height.
-
-    // Drawing plugs in here: outside Waiting the render pipeline draws the
-    // world manager's level; in Waiting only the HUD draws, at the
-    // framebuffer's size, showing the tutorial picture.
+    if (scene.waterMaterial != nullptr) {
+        scene.waterMaterial->update(dt);
+    }
+    if (scene.worldManager != nullptr) {
+        WorldManager& worldManager = *scene.worldManager;
+        // The world always advances at the frame size the level was built
+        // for, whatever the window's size is now.
+        worldManager.update(dt, values.width, values.height);
+        drawFrame(scene);
+    }
 
     // The back buffer is read before it is presented: after the swap its
     // content is up to the driver.
-    if (runHeadless) {
+    // F12 saves the frame on demand, as headless mode does after each run's
+    // first frame.
+    if (runHeadless || Input::wasReleased(GLFW_KEY_F12)) {
         saveScreenshot(screenshotName, values.width, values.height);
     }
     glfwSwapBuffers(window);
@@ -111,11 +123,28 @@ void RunLoop::drawLoadingScreen() {
 
     keptHud->title = "LOADING";
     keptHud->titleVisible = true;
-    // The HUD draws here with framebufferWidth, framebufferHeight and the
-    // kept world manager, once its drawing is linked into the game.
+    keptHud->render(framebufferWidth, framebufferHeight, *keptWorldManager);
     keptHud->title.clear();
     keptHud->titleVisible = false;
 
     glfwSwapBuffers(window);
     glfwPollEvents();
+}
+
+void RunLoop::drawFrame(Scene& scene) {
+    WorldManager& worldManager = *scene.worldManager;
+    if (worldManager.state != GameState::Waiting) {
+        if (scene.renderPipeline != nullptr) {
+            scene.renderPipeline->render(worldManager);
+        }
+        return;
+    }
+    // Before the first start only the HUD draws: the tutorial picture.
+    const std::shared_ptr<HeadsUpDisplay> hud = worldManager.getHud();
+    if (hud != nullptr) {
+        int framebufferWidth = 0;
+        int framebufferHeight = 0;
+        glfwGetFramebufferSize(window, &framebufferWidth, &framebufferHeight);
+        hud->render(framebufferWidth, framebufferHeight, worldManager);
+    }
 }

@@ -6,4 +6,4 @@ cd "$(dirname "$0")/.."
 build=${1:-build}
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRA_WERROR=ON
 cmake --build "$build" -j"$(nproc)"
-xvfb-run -a -s "-screen 0 1280x800x24" ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
+xvfb-run -a -s "-screen 0 1280x800x24 -noreset" ctest --test-dir "$build" --output-on-failure -j"$(nproc)"
