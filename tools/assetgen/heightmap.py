@@ -22,6 +22,20 @@ RING_BOX_X = (-170.0, -30.0)
 RING_BOX_Z = (-500.0, -200.0)
 GOAL = (-100.0, -450.0)
 START = (-100.0, -200.0)
+# Pools of the lake (world x, z, radius): together they cover the rings' box
+# and the goal, and their west shores stay inside the water sheet.
+POOLS = [(-95.0, -490.0, 88.0), (-90.0, -425.0, 86.0), (-86.0, -355.0, 92.0),
+         (-94.0, -285.0, 86.0), (-84.0, -222.0, 90.0), (-55.0, -170.0, 60.0),
+         (-15.0, -465.0, 72.0), (0.0, -370.0, 64.0), (-25.0, -280.0, 70.0)]
+# The water sheet: a 1000 x 1000 grid centred on (300, -16, -500).
+WATER_X = (-200.0, 800.0)
+WATER_Z = (-1000.0, 0.0)
+
+
+def pixel_to_world(c, r):
+    step = TERRAIN_SIZE / (SIZE - 1)
+    return (ORIGIN[0] + SCALE * (c * step - TERRAIN_SIZE / 2),
+            ORIGIN[2] + SCALE * (r * step - TERRAIN_SIZE / 2))
 
 
 def world_to_pixel(x, z):
@@ -69,34 +83,41 @@ def make_heightmap():
     radial = np.hypot(cols - centre, rows - centre) / centre
     rim = smoothstep(0.6, 1.1, radial)
 
-    land = 0.12 + 0.38 * hills + 0.40 * ridge * ridge_mask + 0.35 * rim * (0.5 + 0.5 * hills)
+    land = 0.14 + 0.50 * hills + 0.40 * ridge * ridge_mask + 0.35 * rim * (0.5 + 0.5 * hills)
 
-    # The valley: the rings' box and the goal, with a winding river valley
-    # that leaves it towards the start side and out to the plains.
-    c0, r0 = world_to_pixel(RING_BOX_X[0], RING_BOX_Z[0])
-    c1, r1 = world_to_pixel(RING_BOX_X[1], RING_BOX_Z[1])
-    gc, gr = world_to_pixel(*GOAL)
-    sc, sr = world_to_pixel(*START)
-    mid = (c0 + c1) / 2.0
-    half_width = (c1 - c0) / 2.0
-    lake = _segment_distance(cols, rows, [(mid - 3, r0 - 2), (mid + 2, r1 - 6)]) - (half_width + 7)
-    goal = np.hypot(cols - gc, rows - gr) - 16.0
-    bend = [(sc + 2, r1)]
+    # The valley holds a lake over the rings' box and the goal, drawn as a chain
+    # of overlapping pools so its shores curve; a river leaves it towards the
+    # start side and runs dry before the water sheet ends.
+    wx, wz = pixel_to_world(cols, rows)
+    step = SCALE * TERRAIN_SIZE / (SIZE - 1)                 # world units per pixel
+    lake = np.full(cols.shape, np.inf)
+    for x, z, r in POOLS:
+        lake = np.minimum(lake, (np.hypot(wx - x, wz - z) - r) / step)
+    sc, _ = world_to_pixel(*START)
+    _, r1 = world_to_pixel(RING_BOX_X[1], RING_BOX_Z[1])
+    bend = [world_to_pixel(-70.0, -175.0)]
     for k in range(1, 9):
         t = k / 8.0
-        bend.append((sc + 2 + 9 * np.sin(t * 7.0) + 36 * t * t, r1 + t * (SIZE - 1 - r1)))
+        bend.append((sc + 6 + 9 * np.sin(t * 7.0) + 36 * t * t, r1 + 6 + t * (SIZE - 7 - r1)))
     river = _segment_distance(cols, rows, bend) - (3.0 + 2.0 * (rows - r1).clip(0) / 90)
-    signed = np.minimum(np.minimum(lake, goal), river)
-    # Uneven banks: the shore line wanders by a few pixels.
+    signed = np.minimum(lake, river)
+    # Uneven banks; the west shore wanders least, as the water sheet ends there.
     wobble = spectral_noise(gen, 512, 1.8, low=3.0)[:SIZE, :SIZE]
-    dist = np.maximum(signed + (wobble - 0.5) * 12.0, 0.0)
+    reach = 2.0 + 10.0 * smoothstep(-185.0, -110.0, wx)
+    dist = np.maximum(signed + (wobble - 0.5) * reach, 0.0)
 
     water = water_pixel() / 255.0
-    floor = water * (0.35 + 0.5 * detail)            # lake bed, below the water
-    shore = smoothstep(0.0, 9.0, dist)
-    slope = smoothstep(3.0, 32.0, dist)
-    banks = floor + (water * 1.6 - floor) * shore    # shallow beaches just above the water
+    floor = water * (0.35 + 0.5 * detail)                    # lake bed, below the water
+    floor = floor + water * 1.1 * smoothstep(-110.0, -15.0, wz)  # the river runs dry
+    shore = smoothstep(0.0, 4.0, dist)
+    slope = smoothstep(2.0, 26.0, dist)
+    banks = floor + (water * 1.6 - floor) * shore            # beaches just above the water
     height = banks + (land - banks) * slope ** 1.3
+
+    # Where the water sheet ends the ground must stand above its level, or a
+    # dry hollow would show there; the pools are placed so this rarely bites.
+    outside = np.maximum.reduce([WATER_X[0] - wx, wx - WATER_X[1], WATER_Z[0] - wz, wz - WATER_Z[1]])
+    height = np.maximum(height, smoothstep(-6.0, 0.0, outside) * water * 1.3)
     return np.clip(height, 0.0, 1.0)
 
 

@@ -36,10 +36,10 @@ def make_grass():
     blades = spectral_noise(gen, SIZE, 0.3, low=60.0)
     blades = blur(blades, 0.6)
     shade = 0.50 * patches + 0.30 * medium + 0.20 * fine
-    base = ramp(shade, [(0.0, (0.06, 0.14, 0.05)), (0.45, (0.13, 0.27, 0.09)),
-                        (0.75, (0.21, 0.37, 0.12)), (1.0, (0.30, 0.45, 0.16))])
-    straw = ramp(shade, [(0.0, (0.20, 0.20, 0.08)), (1.0, (0.42, 0.40, 0.18))])
-    colour = base * (1 - dry[..., None] * 0.6) + straw * (dry[..., None] * 0.6)
+    base = ramp(shade, [(0.0, (0.08, 0.18, 0.07)), (0.45, (0.17, 0.34, 0.12)),
+                        (0.75, (0.26, 0.46, 0.15)), (1.0, (0.36, 0.55, 0.20))])
+    straw = ramp(shade, [(0.0, (0.25, 0.25, 0.10)), (1.0, (0.50, 0.48, 0.22))])
+    colour = base * (1 - dry[..., None] * 0.4) + straw * (dry[..., None] * 0.4)
     colour *= (0.70 + 0.60 * blades)[..., None]
     return np.clip(colour, 0, 1)
 
