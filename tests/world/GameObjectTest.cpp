@@ -4,8 +4,8 @@
 
 #include <btBulletDynamicsCommon.h>
 
-#include "support/GlTestContext.h"
 #include "render/Geometry.h"
+#include "support/GlTestContext.h"
 #include "world/Goal.h"
 #include "world/Physics.h"
 #include "world/PlayableCharacter.h"
