@@ -23,7 +23,7 @@ glm::vec3 sampleBlockTexel(const DDSImage& image, glm::vec2 st);
 
 // An RGBA8 colour target with a depth buffer. Binding sets the viewport.
 class ColourTarget {
-public:
+  public:
     ColourTarget(int width, int height);
     ~ColourTarget();
     ColourTarget(const ColourTarget&) = delete;
@@ -33,7 +33,7 @@ public:
     // RGB of one pixel, origin bottom left, values 0..1.
     glm::vec3 pixel(int x, int y) const;
 
-private:
+  private:
     int width;
     int height;
     uint32_t framebuffer = 0;

@@ -1,17 +1,17 @@
 // The HUD's font sheet and the start screen, read the way the HUD reads them.
 #include <gtest/gtest.h>
 
+#include <stb_image.h>
 #include <filesystem>
 #include <memory>
 #include <set>
-#include <stb_image.h>
 #include <string>
 #include <vector>
 
 #include "AssetTestSupport.h"
-#include "support/GlTestContext.h"
 #include "render/HeadsUpDisplay.h"
 #include "render/HudLayout.h"
+#include "support/GlTestContext.h"
 
 using asset_test::assetPath;
 
@@ -34,7 +34,10 @@ struct FlippedImage {
         stbi_set_flip_vertically_on_load(0);
     }
     uint8_t alpha(int x, int y) const {
-        return pixels.get()[(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 4 + 3];
+        return pixels
+            .get()[(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) *
+                       4 +
+                   3];
     }
 };
 

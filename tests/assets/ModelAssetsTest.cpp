@@ -11,11 +11,11 @@
 #include <string>
 
 #include "AssetTestSupport.h"
-#include "support/GlTestContext.h"
 #include "framework/DdsLoader.h"
 #include "render/Geometry.h"
 #include "render/MeshBuilders.h"
 #include "render/ModelLoader.h"
+#include "support/GlTestContext.h"
 
 using asset_test::assetPath;
 
@@ -27,9 +27,9 @@ const std::string kGate = "models/smaller_goal_textured_mesh.glb";
 // The first mesh of a model as the game builds it (same importer flags).
 MeshData firstMesh(const std::string& model, unsigned& meshCount) {
     Assimp::Importer importer;
-    const aiScene* scene = importer.ReadFile(
-        assetPath(model), aiProcess_CalcTangentSpace | aiProcess_Triangulate |
-                              aiProcess_GenSmoothNormals | aiProcess_FlipUVs);
+    const aiScene* scene =
+        importer.ReadFile(assetPath(model), aiProcess_CalcTangentSpace | aiProcess_Triangulate |
+                                                aiProcess_GenSmoothNormals | aiProcess_FlipUVs);
     meshCount = scene != nullptr ? scene->mNumMeshes : 0;
     if (meshCount == 0 || !scene->mMeshes[0]->HasTextureCoords(0)) {
         return MeshData{};
@@ -37,7 +37,9 @@ MeshData firstMesh(const std::string& model, unsigned& meshCount) {
     return meshFromImport(*scene->mMeshes[0]);
 }
 
-bool isGold(const glm::vec3& c) { return c.r > 0.6f && c.g > 0.4f && c.r > c.b + 0.3f; }
+bool isGold(const glm::vec3& c) {
+    return c.r > 0.6f && c.g > 0.4f && c.r > c.b + 0.3f;
+}
 
 }  // namespace
 
@@ -90,9 +92,12 @@ TEST(ModelAssets, FlyerFacesMinusZWithGoldBeakAndBrightWingTips) {
     size_t beak = 0, rightTip = 0, leftTip = 0;
     for (size_t i = 0; i < mesh.positions.size(); ++i) {
         const glm::vec3& p = mesh.positions[i];
-        if (p.z < mesh.positions[beak].z) beak = i;
-        if (p.x > mesh.positions[rightTip].x) rightTip = i;
-        if (p.x < mesh.positions[leftTip].x) leftTip = i;
+        if (p.z < mesh.positions[beak].z)
+            beak = i;
+        if (p.x > mesh.positions[rightTip].x)
+            rightTip = i;
+        if (p.x < mesh.positions[leftTip].x)
+            leftTip = i;
     }
     // The beak leads along -z on the middle line, in gold.
     EXPECT_NEAR(mesh.positions[beak].x, 0.0f, 0.05f);
@@ -162,7 +167,8 @@ TEST(ModelAssets, GateStandsOnTheGroundWithABeaconAboveItsPortal) {
     for (size_t i = 0; i < mesh.positions.size(); ++i) {
         lo = glm::min(lo, mesh.positions[i]);
         hi = glm::max(hi, mesh.positions[i]);
-        if (mesh.positions[i].y > mesh.positions[top].y) top = i;
+        if (mesh.positions[i].y > mesh.positions[top].y)
+            top = i;
     }
     EXPECT_NEAR(lo.y, 0.0f, 1e-4f);
     EXPECT_NEAR(mesh.positions[top].x, 0.0f, 1e-3f);

@@ -2,18 +2,18 @@
 // own sky draws the moon.
 #include <gtest/gtest.h>
 
+#include <stb_image.h>
 #include <array>
 #include <cmath>
 #include <memory>
-#include <stb_image.h>
 #include <string>
 
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "AssetTestSupport.h"
-#include "support/GlTestContext.h"
 #include "framework/Shader.h"
 #include "render/Skybox.h"
+#include "support/GlTestContext.h"
 
 using asset_test::assetPath;
 
@@ -30,7 +30,9 @@ std::array<std::string, 6> facePaths() {
 }
 
 // The moon stands where the scene's directional light comes from.
-glm::vec3 moonDirection() { return -glm::normalize(glm::vec3(0.73f, -0.68f, 0.04f)); }
+glm::vec3 moonDirection() {
+    return -glm::normalize(glm::vec3(0.73f, -0.68f, 0.04f));
+}
 
 struct Face {
     int size = 0;
@@ -45,12 +47,18 @@ struct Face {
 // -1..1, under the GL cube-map conventions with image row 0 at t = 0.
 glm::vec3 faceDirection(int face, float a, float b) {
     switch (face) {
-        case 0: return {1.0f, -b, -a};
-        case 1: return {-1.0f, -b, a};
-        case 2: return {a, 1.0f, b};
-        case 3: return {a, -1.0f, -b};
-        case 4: return {a, -b, 1.0f};
-        default: return {-a, -b, -1.0f};
+        case 0:
+            return {1.0f, -b, -a};
+        case 1:
+            return {-1.0f, -b, a};
+        case 2:
+            return {a, 1.0f, b};
+        case 3:
+            return {a, -1.0f, -b};
+        case 4:
+            return {a, -b, 1.0f};
+        default:
+            return {-a, -b, -1.0f};
     }
 }
 
@@ -114,7 +122,8 @@ TEST(SkyAssets, FacesMeetWithoutSeams) {
     int count = 0;
     for (int face = 0; face < 6; ++face) {
         for (int k = 0; k < n; ++k) {
-            const float centre = (static_cast<float>(k) + 0.5f) / static_cast<float>(n) * 2.0f - 1.0f;
+            const float centre =
+                (static_cast<float>(k) + 0.5f) / static_cast<float>(n) * 2.0f - 1.0f;
             const float beyond = 1.0f + 0.5f / static_cast<float>(n);
             // top, bottom, left and right edges: (x, y) of the edge pixel, its inner neighbour
             // and face coordinates just beyond the edge

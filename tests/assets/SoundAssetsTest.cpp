@@ -77,7 +77,8 @@ TEST(SoundAssets, MusicLoopsWithoutAClick) {
     for (int ch = 0; ch < 2; ++ch) {
         float largestStep = 0.0f;
         for (size_t i = 1; i < frames; ++i) {
-            largestStep = std::max(largestStep, std::abs(d.samples[i * 2 + ch] - d.samples[(i - 1) * 2 + ch]));
+            largestStep = std::max(largestStep,
+                                   std::abs(d.samples[i * 2 + ch] - d.samples[(i - 1) * 2 + ch]));
         }
         const float wrap = std::abs(d.samples[ch] - d.samples[(frames - 1) * 2 + ch]);
         EXPECT_LE(wrap, largestStep) << "channel " << ch;

@@ -2,11 +2,11 @@
 // game's own loaders.
 #include <gtest/gtest.h>
 
+#include <stb_image.h>
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
-#include <stb_image.h>
 #include <vector>
 
 #include "AssetTestSupport.h"
@@ -18,7 +18,9 @@ using asset_test::assetPath;
 
 namespace {
 
-bool isPowerOfTwo(uint32_t n) { return n != 0 && (n & (n - 1)) == 0; }
+bool isPowerOfTwo(uint32_t n) {
+    return n != 0 && (n & (n - 1)) == 0;
+}
 
 const char* const kTextures[] = {"goal_texture.dds", "radiva_texture.dds", "Grass_Ground.dds",
                                  "water.dds"};
@@ -31,7 +33,9 @@ constexpr float kWaterY = -16.0f;
 constexpr float kLowestRingY = 7.0f;
 constexpr float kHighestRingY = 45.0f;
 
-glm::vec3 toWorld(const glm::vec3& local) { return kTerrainOrigin + kTerrainScale * local; }
+glm::vec3 toWorld(const glm::vec3& local) {
+    return kTerrainOrigin + kTerrainScale * local;
+}
 
 }  // namespace
 
@@ -103,8 +107,9 @@ TEST(TextureAssets, GrassIsGreenAndWaterIsBlue) {
         const DDSImage image = loadDDS(assetPath(std::string("textures/") + name));
         glm::vec3 sum(0.0f);
         for (int i = 0; i < 400; ++i) {
-            sum += asset_test::sampleBlockTexel(image, {static_cast<float>(i % 20) / 20.0f + 0.02f,
-                                                 static_cast<float>(i / 20) / 20.0f + 0.02f});
+            sum +=
+                asset_test::sampleBlockTexel(image, {static_cast<float>(i % 20) / 20.0f + 0.02f,
+                                                     static_cast<float>(i / 20) / 20.0f + 0.02f});
         }
         return sum / 400.0f;
     };
@@ -156,4 +161,19 @@ TEST(HeightMapAsset, PlayAreaIsALakeValleyRingedByHills) {
     EXPECT_LT(lowestInBox, kWaterY);
     EXPECT_LT(goalGroundY, kWaterY);
     EXPECT_GT(highestAround, kHighestRingY);
+}
+
+TEST(HeightMapAsset, GroundBelowTheWaterLineLiesUnderTheWaterSheet) {
+    // The water is a 1000 x 1000 sheet centred on (300, -16, -500); ground
+    // under its level anywhere else would show as a dry pit.
+    const MeshData mesh =
+        makeHeightmapTerrain(1000.0f, 100.0f, assetPath("textures/Heightmaps/Heightmap3.png"));
+    ASSERT_FALSE(mesh.positions.empty());
+    int dryPits = 0;
+    for (const glm::vec3& local : mesh.positions) {
+        const glm::vec3 p = toWorld(local);
+        const bool underSheet = p.x >= -200.0f && p.x <= 800.0f && p.z >= -1000.0f && p.z <= 0.0f;
+        dryPits += !underSheet && p.y < kWaterY;
+    }
+    EXPECT_EQ(dryPits, 0);
 }
