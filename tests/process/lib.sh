@@ -74,7 +74,8 @@ wait_for_window() {
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window showed '$title'"
         # A failed start-up waits for a character on standard input.
         grep -q '^ERROR: Failed to init' "$WORK/stdout" && fail "start-up failed"
-        WINDOW_ID=$(xdotool search --name "^${title}\$" 2>/dev/null | head -n 1)
+        # Only this test's own game: other process tests may share the display.
+        WINDOW_ID=$(xdotool search --all --pid "$GAME_PID" --name "^${title}\$" 2>/dev/null | head -n 1)
         if [ -n "$WINDOW_ID" ]; then
             return 0
         fi
