@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <random>
 #include <span>
 #include <tuple>
 
@@ -182,6 +183,39 @@ TEST(TextureContainer, EveryTruncationIsSafe) {
             if (info) {
                 EXPECT_LE(info->dataOffset, length);
             }
+        }
+    }
+}
+
+// Damaged headers (a few bytes overwritten, the file maybe cut short) are
+// either refused or described within the bytes that exist. Fixed seed.
+TEST(TextureContainer, DamagedHeadersStayInsideTheBuffer) {
+    DdsSpec dx10;
+    dx10.fourCc = fourCc("DX10");
+    dx10.dxgiFormat = 77;
+    dx10.dataBytes = 64;
+    DdsSpec legacy;
+    legacy.fourCc = fourCc("DXT1");
+    legacy.dataBytes = 32;
+    const std::vector<std::vector<uint8_t>> originals = {makeDds(dx10), makeDds(legacy),
+                                                         makeKtx(0x83F1, 8, 8, 32, 16)};
+    std::mt19937 random(20240611);
+    for (int round = 0; round < 3000; ++round) {
+        std::vector<uint8_t> file = originals[static_cast<size_t>(round) % originals.size()];
+        const int damage = 1 + static_cast<int>(random() % 4);
+        for (int i = 0; i < damage; ++i) {
+            file[random() % std::min<size_t>(file.size(), 160)] = static_cast<uint8_t>(random());
+        }
+        if (random() % 3 == 0) {
+            file.resize(random() % file.size());
+        }
+        const auto info = read(file);
+        if (info) {
+            ASSERT_LE(info->dataOffset, file.size()) << "round " << round;
+            ASSERT_GE(info->width, 1u);
+            ASSERT_LE(info->width, kMaxTextureExtent);
+            ASSERT_GE(info->height, 1u);
+            ASSERT_LE(info->height, kMaxTextureExtent);
         }
     }
 }
