@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "app/CloseRequest.h"
-#include "app/ProcessInput.h"
+#include "app/Frame.h"
 #include "app/SceneAssembly.h"
 #include "app/WindowManager.h"
 #include "framework/Gl.h"
@@ -82,19 +82,8 @@ bool RunLoop::frame(Scene& scene) {
     currentTime = static_cast<float>(glfwGetTime());
     const float dt = currentTime - previousTime;
 
-    processInput(window, windowManager, scene.worldManager, scene.player, scene.debugCamera,
-                 scene.thirdPersonCamera, &restart);
-
-    if (scene.waterMaterial != nullptr) {
-        scene.waterMaterial->update(dt);
-    }
-    if (scene.worldManager != nullptr) {
-        WorldManager& worldManager = *scene.worldManager;
-        // The world always advances at the frame size the level was built
-        // for, whatever the window's size is now.
-        worldManager.update(dt, values.width, values.height);
-        drawFrame(scene);
-    }
+    stepFrame(scene, dt, values.width, values.height, window, windowManager, &restart);
+    drawFrame(scene, window);
 
     // The back buffer is read before it is presented: after the swap its
     // content is up to the driver.
@@ -129,22 +118,4 @@ void RunLoop::drawLoadingScreen() {
 
     glfwSwapBuffers(window);
     glfwPollEvents();
-}
-
-void RunLoop::drawFrame(Scene& scene) {
-    WorldManager& worldManager = *scene.worldManager;
-    if (worldManager.state != GameState::Waiting) {
-        if (scene.renderPipeline != nullptr) {
-            scene.renderPipeline->render(worldManager);
-        }
-        return;
-    }
-    // Before the first start only the HUD draws: the tutorial picture.
-    const std::shared_ptr<HeadsUpDisplay> hud = worldManager.getHud();
-    if (hud != nullptr) {
-        int framebufferWidth = 0;
-        int framebufferHeight = 0;
-        glfwGetFramebufferSize(window, &framebufferWidth, &framebufferHeight);
-        hud->render(framebufferWidth, framebufferHeight, worldManager);
-    }
 }

@@ -54,9 +54,6 @@ class RunLoop {
     // One frame; false when the run ends.
     bool frame(Scene& scene);
     void drawLoadingScreen();
-    // Outside Waiting the render pipeline draws the level; in Waiting only
-    // the HUD draws, showing the tutorial picture.
-    void drawFrame(Scene& scene);
 
     GLFWwindow* window;
     WindowManager& windowManager;
