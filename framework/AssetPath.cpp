@@ -104,7 +104,12 @@ std::string resolveAssetPath(const std::string& relativePath) {
     }
 
     std::vector<std::string> candidates;
-    fs::path directory = searchStartDirectory();
+    // A trailing separator would make "dir/" and "dir" two levels of the
+    // climb, and the same file two candidates.
+    fs::path directory = searchStartDirectory().lexically_normal();
+    if (!directory.has_filename() && directory.has_relative_path()) {
+        directory = directory.parent_path();
+    }
     while (true) {
         const fs::path joined = directory / name;
         if (fileExists(joined.string())) {

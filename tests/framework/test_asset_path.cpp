@@ -22,6 +22,15 @@ TEST_F(AssetPathTest, ClimbsFromNestedBuildDirectoryToSourceRoot) {
     EXPECT_EQ(resolveAssetPath("assets/settings/camera_front.ini"), asset.string());
 }
 
+TEST_F(AssetPathTest, StartDirectoryWithTrailingSeparatorIsOneLevel) {
+    TempTree tree;
+    tree.write("CMakeLists.txt");
+    const auto asset = tree.write("build/assets/settings/camera_front.ini", "[camera]\n");
+    setAssetSearchStartDirectory(tree.makeDirectory("build").string() + "/");
+
+    EXPECT_EQ(resolveAssetPath("assets/settings/camera_front.ini"), asset.string());
+}
+
 TEST_F(AssetPathTest, MissingAssetGivesEmptyString) {
     TempTree tree;
     tree.write("CMakeLists.txt");
