@@ -8,6 +8,7 @@
 #include <string>
 
 #include "render/Geometry.h"
+#include "render/GlbHeader.h"
 #include "render/MeshBuilders.h"
 
 namespace {
@@ -23,6 +24,10 @@ static_assert(kImportFlags == 0x800049);
 std::vector<std::shared_ptr<Geometry>> loadModel(const std::string& path,
                                                  std::shared_ptr<Material> material, uint32_t tag) {
     std::vector<std::shared_ptr<Geometry>> geometries;
+    if (const std::string problem = glbFileProblem(path); !problem.empty()) {
+        std::cerr << "Assimp error: " << problem << std::endl;
+        return geometries;
+    }
     Assimp::Importer importer;
     const aiScene* scene = importer.ReadFile(path, kImportFlags);
     if (scene == nullptr || (scene->mFlags & AI_SCENE_FLAGS_INCOMPLETE) != 0 ||
