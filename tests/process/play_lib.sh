@@ -1,0 +1,126 @@
+# Helpers for the tests that play the real game with real key events.
+# Sourced after lib.sh, not run.
+#
+# The game runs from a copy of the asset tree (links to the real files) in
+# which the height map is a named pipe: each level build waits at it until
+# the test feeds it, so the test, not the machine's speed, decides when a
+# build ends. That makes the loading screen and the gaps between headless
+# runs as long as a check needs.
+
+VELTRA=$(realpath "$VELTRA")
+SOURCE_DIR=$(realpath "$SOURCE_DIR")
+HEIGHT_MAP="$SOURCE_DIR/assets/textures/Heightmaps/Heightmap3.png"
+SHOT="$WORK/shot"
+GATE_PID=""
+
+# The first Python that can read images.
+PYTHON=""
+for candidate in python3 /usr/bin/python3; do
+    if command -v "$candidate" >/dev/null 2>&1 &&
+        "$candidate" -c 'import numpy, PIL' >/dev/null 2>&1; then
+        PYTHON=$candidate
+        break
+    fi
+done
+[ -n "$PYTHON" ] || fail "no python3 with numpy and PIL for the screenshot checks"
+
+play_cleanup() {
+    if [ -n "$GATE_PID" ]; then
+        kill "$GATE_PID" 2>/dev/null
+    fi
+    cleanup
+}
+trap play_cleanup EXIT
+
+# Makes $WORK/layout with the gated height map and enters $WORK/layout/run,
+# from where the game's "../assets" paths lead into the copy.
+enter_gated_layout() {
+    mkdir -p "$WORK/layout/run"
+    cp -rs "$SOURCE_DIR/assets" "$WORK/layout/assets"
+    rm "$WORK/layout/assets/textures/Heightmaps/Heightmap3.png"
+    mkfifo "$WORK/layout/assets/textures/Heightmaps/Heightmap3.png"
+    cd "$WORK/layout/run" || fail "no layout"
+}
+
+# Lets one level build read the height map.
+open_gate() {
+    timeout 120 cat "$HEIGHT_MAP" >"$WORK/layout/assets/textures/Heightmaps/Heightmap3.png" &
+    GATE_PID=$!
+}
+
+# Number of level builds begun so far (each prints its water line first).
+builds() { grep -c '^Water vertices: 2500$' "$WORK/stdout"; }
+
+wait_for_builds() {
+    local count=$1 limit=${2:-30} waited=0
+    until [ "$(builds)" -ge "$count" ]; do
+        [ "$waited" -lt $((limit * 10)) ] || fail "fewer than $count level builds within ${limit}s"
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during build $count"
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+}
+
+wait_for_output() {
+    local pattern=$1 limit=${2:-30} waited=0
+    until grep -q "$pattern" "$WORK/stdout"; do
+        [ "$waited" -lt $((limit * 10)) ] || fail "no line '$pattern' within ${limit}s"
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before printing '$pattern'"
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+}
+
+window_title() { xdotool getwindowname "$WINDOW_ID" 2>/dev/null; }
+
+wait_for_title() {
+    local title=$1 limit=${2:-30} waited=0
+    until [ "$(window_title)" = "$title" ]; do
+        [ "$waited" -lt $((limit * 20)) ] || fail "title '$(window_title)', expected '$title'"
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its title became '$title'"
+        sleep 0.05
+        waited=$((waited + 1))
+    done
+}
+
+# A whole screenshot file: 3 header lines and 720 rows.
+shot_complete() {
+    [ -s "$1" ] && [ "$(wc -l <"$1")" -ge 723 ] && [ "$(tail -c 1 "$1" | od -An -c | tr -d ' ')" = '\n' ]
+}
+
+wait_for_shot() {
+    local limit=${1:-20} waited=0
+    until shot_complete "$SHOT.ppm"; do
+        [ "$waited" -lt $((limit * 20)) ] || fail "no screenshot within ${limit}s"
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its screenshot"
+        sleep 0.05
+        waited=$((waited + 1))
+    done
+}
+
+# F12 saves the next frame as $SHOT.ppm; keeps it as $WORK/NAME.ppm.
+snap() {
+    local t0=$(date +%s%N)
+    rm -f "$SHOT.ppm"
+    send_key "$WINDOW_ID" F12
+    wait_for_shot
+    mv "$SHOT.ppm" "$WORK/$1.ppm"
+    echo "snap $1 $((($(date +%s%N) - t0) / 1000000)) ms"
+}
+
+# screen CHECK NAME [ARGS...]: a check of screen_checks.py on $WORK/NAME.ppm.
+screen() {
+    local check=$1 name=$2
+    shift 2
+    local result
+    result=$("$PYTHON" "$SOURCE_DIR/tests/process/screen_checks.py" "$check" "$WORK/$name.ppm" "$@") ||
+        fail "$name: $result"
+    echo "$result"
+}
+
+hold_key() {
+    xdotool windowfocus --sync "$WINDOW_ID" 2>/dev/null || xdotool windowfocus "$WINDOW_ID"
+    xdotool keydown --window "$WINDOW_ID" "$1"
+}
+
+let_go() { xdotool keyup --window "$WINDOW_ID" "$1"; }

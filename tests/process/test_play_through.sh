@@ -1,0 +1,117 @@
+#!/usr/bin/env bash
+# One game played with real key presses: the start screen shows the tutorial
+# picture; Space starts the countdown, whose digits count down, then the
+# flight with its HUD, night sky and glowing rings; Space pauses (PAUSED, the
+# clock stands) and resumes; 1 switches to the free camera and back; holding
+# S dives into the ground: GAME OVER; Space rebuilds the level behind the
+# loading title and screen; Escape ends the game with status 0.
+source "$(dirname "$0")/lib.sh"
+source "$(dirname "$0")/play_lib.sh"
+
+LOADING_TITLE="VELTRA  —  loading…"
+FONT="$SOURCE_DIR/assets/textures/fonts/greek_outlined.tga"
+TUTORIAL="$SOURCE_DIR/assets/tutorial/Veltra_TutorialSTART.png"
+
+enter_gated_layout
+open_gate
+start_game --filename "$SHOT"
+wait_for_window VELTRA
+
+# The start screen.
+snap start
+screen tutorial start "$TUTORIAL"
+
+# The countdown: frames taken as fast as F12 allows for a little longer
+# than it lasts show a digit in the middle, 3 first, never rising, then the
+# flight without one.
+send_key "$WINDOW_ID" space
+start=$(date +%s%N)
+count=0
+while [ $(($(date +%s%N) - start)) -lt 4500000000 ]; do
+    count=$((count + 1))
+    snap "countdown$count"
+done
+digits=""
+for i in $(seq "$count"); do
+    digit=$(screen digit "countdown$i" "$FONT")
+    if [ "$digit" = none ]; then
+        last=$i
+        break
+    fi
+    case "$digit" in 1 | 2 | 3) ;; *) fail "countdown digit $digit" ;; esac
+    [ -z "$digits" ] || [ "$digit" -le "${digits: -1}" ] || fail "countdown rose: $digits then $digit"
+    digits="$digits$digit"
+done
+echo "countdown digits: $digits"
+[ "$digit" = none ] || fail "the countdown did not end: $digits"
+[ "${digits:0:1}" = 3 ] || fail "the countdown began with ${digits:0:1}, not 3 ($digits)"
+[ "$(printf '%s' "$digits" | tr -s '0-9')" != 3 ] || fail "the countdown showed only 3"
+for i in $(seq "$last" "$count"); do
+    [ "$(screen digit "countdown$i" "$FONT")" = none ] || fail "a countdown digit after the flight began"
+done
+
+# The flight: HUD corners, dark sky, glowing rings; the clock runs.
+mv "$WORK/countdown$count.ppm" "$WORK/flight1.ppm"
+screen flight flight1
+sleep 1.5
+snap flight2
+screen flight flight2
+screen changed-region flight2 "$WORK/flight1.ppm" timer_digits
+
+# Pause: PAUSED under the middle and the clock stands; resume clears it.
+send_key "$WINDOW_ID" space
+snap paused1
+screen text paused1 subtitle 800
+sleep 1.5
+snap paused2
+screen text paused2 subtitle 800
+screen same-region paused2 "$WORK/paused1.ppm" timer_digits
+send_key "$WINDOW_ID" space
+snap resumed
+screen no-text resumed subtitle 150
+
+# The chase camera looks down on the player over the ground; the free camera
+# starts level at the start point and sees mostly sky above the middle.
+chase=$(screen sky-share resumed)
+send_key "$WINDOW_ID" 1
+snap free
+free=$(screen sky-share free)
+send_key "$WINDOW_ID" 1
+snap chase
+back=$(screen sky-share chase)
+echo "sky share: chase $chase%, free $free%, chase again $back%"
+[ "$free" -ge 70 ] && [ "$free" -ge $((chase + 30)) ] && [ "$free" -ge $((back + 30)) ] ||
+    fail "1 did not switch to the free camera and back (sky $chase% / $free% / $back%)"
+
+# The dive ends the run on the ground.
+hold_key s
+wait_for_output '^Player collided with Terrain$' 20
+let_go s
+snap over
+screen text over title 1500
+screen text over hint 200
+
+# Space rebuilds the level; the build waits at the gate while the loading
+# title and screen are checked.
+send_key "$WINDOW_ID" space
+wait_for_title "$LOADING_TITLE" 20
+wait_for_builds 2
+loading_seen=""
+for attempt in $(seq 20); do
+    import -window "$WINDOW_ID" "$WORK/loading.ppm" 2>/dev/null &&
+        "$PYTHON" "$SOURCE_DIR/tests/process/screen_checks.py" loading "$WORK/loading.ppm" >/dev/null &&
+        loading_seen=yes && break
+    sleep 0.25
+done
+[ -n "$loading_seen" ] || screen loading loading
+[ "$(window_title)" = "$LOADING_TITLE" ] || fail "the title left the loading title before the build ended"
+open_gate
+wait_for_title VELTRA 20
+snap restarted
+screen tutorial restarted "$TUTORIAL"
+
+send_key "$WINDOW_ID" Escape
+wait_for_exit 20
+[ "$GAME_STATUS" -eq 0 ] || fail "status $GAME_STATUS after Escape"
+[ "$(builds)" -eq 2 ] || fail "$(builds) level builds instead of 2"
+echo "PASS"
