@@ -1,0 +1,100 @@
+#!/usr/bin/env bash
+# The driver's debug output as a check: a session that goes through every
+# state the keyboard can reach (start screen, countdown, flight, pause, a
+# dive into the ground, restart, a second countdown) and toggles wireframe
+# (F1), the HUD (H), fullscreen (Enter), the camera (1) and a screenshot
+# (F12) in each, must not draw one debug message of type "Error" or of
+# severity "High". Winning needs steering through the hills to the goal and
+# the time-out needs two minutes of flight, so neither is part of it.
+source "$(dirname "$0")/lib.sh"
+
+TREE="$WORK/tree"
+mkdir -p "$TREE/build"
+cp "$SOURCE_DIR/CMakeLists.txt" "$TREE/"
+cp -r "$SOURCE_DIR/assets" "$TREE/"
+cp "$VELTRA" "$TREE/build/veltra"
+
+mkfifo "$WORK/stdin"
+(cd "$TREE/build" && exec ./veltra --filename diag <"$WORK/stdin" >"$WORK/stdout" 2>"$WORK/stderr") &
+GAME_PID=$!
+exec 9>"$WORK/stdin"
+
+key() {
+    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during the session"
+    send_key "$WINDOW_ID" "$1"
+    sleep 0.3
+}
+
+# Wireframe, HUD, camera and fullscreen on and off again, and a screenshot.
+toggles() {
+    key F1
+    key F1
+    key h
+    key h
+    key 1
+    key 1
+    key Return
+    sleep 0.5
+    key Return
+    key F12
+}
+
+wait_for_line() {
+    local pattern=$1 limit=$2 waited=0
+    until grep -q -- "$pattern" "$WORK/stdout"; do
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended waiting for '$pattern'"
+        [ "$waited" -lt $((limit * 10)) ] || fail "no line '$pattern' within ${limit}s"
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+}
+
+wait_for_window VELTRA 120
+echo "start screen"
+toggles
+key space
+echo "countdown"
+toggles
+# The countdown lasts three seconds of the game's clock.
+sleep 3.5
+echo "flight"
+toggles
+key space
+echo "pause"
+toggles
+key space
+echo "dive"
+xdotool windowfocus "$WINDOW_ID" 2>/dev/null
+xdotool keydown --window "$WINDOW_ID" s
+wait_for_line '^Player collided with' 90
+xdotool keyup --window "$WINDOW_ID" s
+echo "lost"
+toggles
+key space
+echo "restart"
+builds=0
+waited=0
+until [ "$builds" -ge 2 ]; do
+    builds=$(grep -c '^Water vertices' "$WORK/stdout")
+    [ "$waited" -lt 600 ] || fail "no second level build within 60s"
+    sleep 0.1
+    waited=$((waited + 1))
+done
+wait_for_window VELTRA 120
+toggles
+key space
+echo "second countdown"
+toggles
+key Escape
+wait_for_exit 60
+[ "$GAME_STATUS" -eq 0 ] || fail "status $GAME_STATUS after Escape"
+
+[ -s "$TREE/build/diag.ppm" ] || fail "F12 saved no screenshot"
+if grep -q '^OpenGL Error: .*Type = Error' "$WORK/stdout"; then
+    fail "driver error messages: $(grep '^OpenGL Error: .*Type = Error' "$WORK/stdout" | sort | uniq -c)"
+fi
+if grep -q '^OpenGL Error: .*Severity = High' "$WORK/stdout"; then
+    fail "high-severity driver messages: $(grep '^OpenGL Error: .*Severity = High' "$WORK/stdout" | sort | uniq -c)"
+fi
+echo "driver messages of other kinds: $(grep -c '^OpenGL Error: ' "$WORK/stdout")"
+echo "PASS"
