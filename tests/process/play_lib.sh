@@ -100,12 +100,10 @@ wait_for_shot() {
 
 # F12 saves the next frame as $SHOT.ppm; keeps it as $WORK/NAME.ppm.
 snap() {
-    local t0=$(date +%s%N)
     rm -f "$SHOT.ppm"
     send_key "$WINDOW_ID" F12
     wait_for_shot
     mv "$SHOT.ppm" "$WORK/$1.ppm"
-    echo "snap $1 $((($(date +%s%N) - t0) / 1000000)) ms"
 }
 
 # screen CHECK NAME [ARGS...]: a check of screen_checks.py on $WORK/NAME.ppm.
@@ -124,3 +122,19 @@ hold_key() {
 }
 
 let_go() { xdotool keyup --window "$WINDOW_ID" "$1"; }
+
+# Holds KEY down until standard output has a line matching PATTERN. GLFW
+# lets go of every key when its window loses the focus, so the key is
+# pressed again now and then.
+hold_key_until_output() {
+    local key=$1 pattern=$2 limit=${3:-30} waited=0
+    hold_key "$key"
+    until grep -q "$pattern" "$WORK/stdout"; do
+        [ "$waited" -lt $((limit * 10)) ] || fail "no line '$pattern' within ${limit}s of holding $key"
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before printing '$pattern'"
+        sleep 0.1
+        waited=$((waited + 1))
+        [ $((waited % 10)) -ne 0 ] || hold_key "$key"
+    done
+    let_go "$key"
+}

@@ -80,6 +80,12 @@ def sky_mask(img):
     return (b >= r) & (b >= g) & ((r + g + b) < 135)
 
 
+# Text matches (intersection over union with the font's glyphs) above this
+# show the text; below MATCH_HIDDEN it is not there.
+MATCH_SHOWN = 0.5
+MATCH_HIDDEN = 0.2
+
+
 def fail(message):
     print("FAIL:", message)
     sys.exit(1)
@@ -115,9 +121,14 @@ def check_tutorial(shot, picture_path):
         fail("the space around the picture is not black (%d)" % brightest)
 
 
-def check_flight(shot):
+def check_flight(shot, font_path):
     """A frame of the flight: the HUD's corner texts, a dark night sky above,
     bright rings with a glow around them."""
+    for slot, label in (("score-label", "SCORE:"), ("timer-label", "TIMER:")):
+        match = text_match(shot, font_path, slot, label)
+        print("flight: %s %.2f" % (label, match))
+        if match < MATCH_SHOWN:
+            fail("no %s in its corner (match %.2f)" % (label, match))
     for name, least in (("score", 300), ("timer", 300), ("fps", 30)):
         count = text_pixels(shot, name)
         print("flight: %s text pixels %d" % (name, count))
@@ -130,44 +141,92 @@ def check_flight(shot):
         fail("no dark sky at the top (%.2f)" % sky)
     r, g, b = shot[..., 0], shot[..., 1], shot[..., 2]
     cores = (r > 170) & (g > 170) & (b < 150)
-    glow = ~cores & (r > 50) & (g > 50) & (r + g > 2 * b + 50)
-    print("flight: ring cores %d, glow %d" % (cores.sum(), glow.sum()))
+    print("flight: ring core pixels %d" % cores.sum())
     if cores.sum() < 200:
         fail("no bright rings (%d pixels)" % cores.sum())
-    if glow.sum() < cores.sum():
-        fail("the rings have no glow (%d glow pixels for %d core pixels)" % (glow.sum(), cores.sum()))
+    # The glow: next to the cores the frame is brighter and yellower than a
+    # little farther out.
+    brightness = (r + g + b) / 3
+    tint = (r + g) / 2 - b
+    near = dilate(cores, 8) & ~dilate(cores, 2)
+    far = dilate(cores, 30) & ~dilate(cores, 20)
+    print("flight: brightness near the rings %.1f, farther out %.1f" %
+          (brightness[near].mean(), brightness[far].mean()))
+    print("flight: yellow near the rings %.1f, farther out %.1f" % (tint[near].mean(), tint[far].mean()))
+    if brightness[near].mean() < brightness[far].mean() + 8:
+        fail("no glow around the rings")
+    if tint[near].mean() < tint[far].mean() + 8:
+        fail("the light around the rings is not the rings' colour")
 
 
-def glyph_masks(font_path, scale):
-    """The fill of the digit glyphs of the font sheet, enlarged as drawn."""
-    sheet = np.asarray(Image.open(font_path).convert("RGBA"), dtype=np.int32)
+def dilate(mask, pixels):
+    """The mask grown by the given number of pixels (a diamond)."""
+    grown = mask.copy()
+    for _ in range(pixels):
+        step = grown.copy()
+        step[1:] |= grown[:-1]
+        step[:-1] |= grown[1:]
+        step[:, 1:] |= grown[:, :-1]
+        step[:, :-1] |= grown[:, 1:]
+        grown = step
+    return grown
+
+
+def glyph_fill(font_path, char, size):
+    """The fill of one glyph of the 8 by 8 font sheet (row 0 at the top holds
+    the space and the seven characters after it), enlarged to size pixels
+    the way nearest sampling draws it. Characters outside the sheet's
+    table draw as the digit 0."""
+    if font_path not in _sheets:
+        _sheets[font_path] = np.asarray(Image.open(font_path).convert("RGBA"), dtype=np.int32)
+    sheet = _sheets[font_path]
+    code = ord(char)
+    if not (code in (32, 33) or 48 <= code <= 58 or 64 <= code <= 90):
+        code = ord("0")
+    row, col = divmod(code - 32, 8)
     cell = sheet.shape[0] // 8
-    masks = {}
-    for digit in range(10):
-        index = ord(str(digit)) - 32
-        row, col = divmod(index, 8)
-        glyph = sheet[row * cell:(row + 1) * cell, col * cell:(col + 1) * cell]
-        fill = (glyph[..., 3] > 128) & (glyph[..., 0] > 150)
-        size = int(32 * scale)
-        image = Image.fromarray((fill * 255).astype(np.uint8)).resize((size, size), Image.NEAREST)
-        masks[digit] = np.asarray(image) > 127
-    return masks
+    glyph = sheet[row * cell:(row + 1) * cell, col * cell:(col + 1) * cell]
+    fill = (glyph[..., 3] > 128) & (glyph[..., 0] > 150)
+    image = Image.fromarray((fill * 255).astype(np.uint8)).resize((size, size), Image.NEAREST)
+    return np.asarray(image) > 127
+
+
+_sheets = {}
+
+# Where the HUD draws each slot for a text of n bytes: (x, y, glyph size),
+# x and y of the lower-left corner from the bottom left of the frame.
+SLOTS = {
+    "title": lambda n: ((WIDTH - n * 96) / 2, (HEIGHT - 96) / 2, 96),
+    "subtitle": lambda n: ((WIDTH - n * 64) / 2, (HEIGHT - 64) / 2 - 128, 64),
+    "hint": lambda n: ((WIDTH - n * 22.4) / 2, HEIGHT - 110, 22.4),
+    "score-label": lambda n: (10, HEIGHT - 50, 32),
+    "timer-label": lambda n: (WIDTH - 220, HEIGHT - 50, 32),
+    "digit": lambda n: ((WIDTH - 192) / 2, (HEIGHT - 192) / 2, 192),
+}
+
+
+def text_match(shot, font_path, slot, text):
+    """How well the frame's text fill in the slot matches text drawn there:
+    intersection over union of the two masks, 0 to 1."""
+    x, y, glyph = SLOTS[slot](len(text))
+    size = int(round(glyph))
+    top = HEIGHT - int(round(y)) - size
+    expected = np.zeros((size, int(round(len(text) * glyph)) + size), dtype=bool)
+    for i, char in enumerate(text):
+        left = int(round(i * glyph))
+        expected[:, left:left + size] |= glyph_fill(font_path, char, size)
+    left = int(round(x))
+    seen = text_mask(shot[max(top, 0):top + size, max(left, 0):left + expected.shape[1]])
+    expected = expected[:seen.shape[0], :seen.shape[1]]
+    union = (expected | seen).sum()
+    return float((expected & seen).sum() / union) if union else 0.0
 
 
 def countdown_digit(shot, font_path):
     """The countdown digit in the middle of the frame, or None."""
-    seen = text_mask(region(shot, "digit"))
-    if seen.sum() < 800:
-        return None
-    best, best_score = None, 0.0
-    for digit, mask in glyph_masks(font_path, 6).items():
-        h = min(mask.shape[0], seen.shape[0])
-        w = min(mask.shape[1], seen.shape[1])
-        union = (mask[:h, :w] | seen[:h, :w]).sum()
-        score = (mask[:h, :w] & seen[:h, :w]).sum() / union if union else 0.0
-        if score > best_score:
-            best, best_score = digit, score
-    return best if best_score > 0.5 else None
+    scores = {digit: text_match(shot, font_path, "digit", str(digit)) for digit in range(10)}
+    best = max(scores, key=scores.get)
+    return best if scores[best] > 0.5 else None
 
 
 def main():
@@ -182,48 +241,45 @@ def main():
         sys.exit(2)
 
     if check == "tutorial":
+        # tutorial SHOT PICTURE
         check_tutorial(shot, args[0])
     elif check == "flight":
-        check_flight(shot)
+        # flight SHOT FONT
+        check_flight(shot, args[0])
     elif check == "digit":
-        # Prints the digit, or "none".
+        # digit SHOT FONT: prints the countdown digit, or "none".
         digit = countdown_digit(shot, args[0])
         print("none" if digit is None else digit)
-    elif check in ("text", "no-text"):
-        # text REGION LEAST / no-text REGION MOST: text pixels of a HUD slot.
-        name, limit = args[0], int(args[1])
-        count = text_pixels(shot, name)
-        print("%s: %d text pixels" % (name, count))
-        if check == "text" and count < limit:
-            fail("no text in the %s slot (%d text pixels)" % (name, count))
-        if check == "no-text" and count > limit:
-            fail("text in the %s slot (%d text pixels)" % (name, count))
-    elif check == "same-region":
-        # same-region OTHER REGION: the slot reads the same in both frames.
+    elif check in ("shows", "hides"):
+        # shows|hides SHOT FONT SLOT TEXT: the HUD slot reads TEXT, or not.
+        font_path, slot, text = args
+        match = text_match(shot, font_path, slot, text)
+        print("%s '%s': match %.2f" % (slot, text, match))
+        if check == "shows" and match < MATCH_SHOWN:
+            fail("the %s does not read '%s' (match %.2f)" % (slot, text, match))
+        if check == "hides" and match > MATCH_HIDDEN:
+            fail("the %s still reads '%s' (match %.2f)" % (slot, text, match))
+    elif check in ("same-region", "changed-region"):
+        # same-region|changed-region SHOT OTHER REGION: the slot reads the
+        # same in both frames, or not.
         other, name = load(args[0]), args[1]
         changed = int((np.abs(region(shot, name) - region(other, name)).max(axis=2) > 24).sum())
         print("%s: %d pixels changed" % (name, changed))
-        if changed > 20:
+        if check == "same-region" and changed > 20:
             fail("the %s slot changed" % name)
-    elif check == "changed-region":
-        other, name = load(args[0]), args[1]
-        changed = int((np.abs(region(shot, name) - region(other, name)).max(axis=2) > 24).sum())
-        print("%s: %d pixels changed" % (name, changed))
-        if changed <= 20:
+        if check == "changed-region" and changed <= 20:
             fail("the %s slot did not change" % name)
     elif check == "sky-share":
         # Prints the share (in percent) of dark night sky in the band above
         # the middle of the frame, where a level camera sees sky and the
         # chase camera, looking down on the player, sees the ground.
         print(int(round(100 * float(sky_mask(shot[100:280]).mean()))))
-    elif check == "loading":
-        count = text_pixels(shot, "title")
-        clear = shot[150:290]
-        print("loading: %d title text pixels, brightest pixel above it %d" % (count, clear.max()))
-        if count < 1500:
-            fail("no title on the loading screen")
-        if clear.max() > 24:
-            fail("the loading screen is not black")
+    elif check == "black-above-title":
+        # The band between the corner texts and the title is black.
+        brightest = int(shot[150:290].max())
+        print("brightest pixel above the title %d" % brightest)
+        if brightest > 24:
+            fail("the screen is not black around its texts")
     else:
         print("unknown check", check)
         sys.exit(2)

@@ -16,7 +16,7 @@ start_game --run_headless --filename "$SHOT"
 wait_for_builds 1
 WINDOW_ID=""
 for attempt in $(seq 100); do
-    WINDOW_ID=$(xdotool search --name '^VELTRA' 2>/dev/null | head -n 1)
+    WINDOW_ID=$(xdotool search --all --pid "$GAME_PID" --name '^VELTRA' 2>/dev/null | head -n 1)
     [ -n "$WINDOW_ID" ] && break
     sleep 0.1
 done

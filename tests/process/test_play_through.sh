@@ -52,23 +52,23 @@ done
 
 # The flight: HUD corners, dark sky, glowing rings; the clock runs.
 mv "$WORK/countdown$count.ppm" "$WORK/flight1.ppm"
-screen flight flight1
+screen flight flight1 "$FONT"
 sleep 1.5
 snap flight2
-screen flight flight2
+screen flight flight2 "$FONT"
 screen changed-region flight2 "$WORK/flight1.ppm" timer_digits
 
 # Pause: PAUSED under the middle and the clock stands; resume clears it.
 send_key "$WINDOW_ID" space
 snap paused1
-screen text paused1 subtitle 800
+screen shows paused1 "$FONT" subtitle PAUSED
 sleep 1.5
 snap paused2
-screen text paused2 subtitle 800
+screen shows paused2 "$FONT" subtitle PAUSED
 screen same-region paused2 "$WORK/paused1.ppm" timer_digits
 send_key "$WINDOW_ID" space
 snap resumed
-screen no-text resumed subtitle 150
+screen hides resumed "$FONT" subtitle PAUSED
 
 # The chase camera looks down on the player over the ground; the free camera
 # starts level at the start point and sees mostly sky above the middle.
@@ -84,26 +84,26 @@ echo "sky share: chase $chase%, free $free%, chase again $back%"
     fail "1 did not switch to the free camera and back (sky $chase% / $free% / $back%)"
 
 # The dive ends the run on the ground.
-hold_key s
-wait_for_output '^Player collided with Terrain$' 20
-let_go s
+hold_key_until_output s '^Player collided with Terrain$' 20
 snap over
-screen text over title 1500
-screen text over hint 200
+screen shows over "$FONT" title "GAME OVER"
+screen shows over "$FONT" hint "PRESS SPACE TO RESTART"
 
 # Space rebuilds the level; the build waits at the gate while the loading
 # title and screen are checked.
 send_key "$WINDOW_ID" space
 wait_for_title "$LOADING_TITLE" 20
 wait_for_builds 2
-loading_seen=""
+# The loading frame is presented before the build starts; allow the display
+# a moment to show it.
 for attempt in $(seq 20); do
     import -window "$WINDOW_ID" "$WORK/loading.ppm" 2>/dev/null &&
-        "$PYTHON" "$SOURCE_DIR/tests/process/screen_checks.py" loading "$WORK/loading.ppm" >/dev/null &&
-        loading_seen=yes && break
+        "$PYTHON" "$SOURCE_DIR/tests/process/screen_checks.py" shows "$WORK/loading.ppm" "$FONT" title LOADING \
+            >/dev/null && break
     sleep 0.25
 done
-[ -n "$loading_seen" ] || screen loading loading
+screen shows loading "$FONT" title LOADING
+screen black-above-title loading
 [ "$(window_title)" = "$LOADING_TITLE" ] || fail "the title left the loading title before the build ended"
 open_gate
 wait_for_title VELTRA 20
