@@ -45,7 +45,10 @@ done
 echo "countdown digits: $digits"
 [ "$digit" = none ] || fail "the countdown did not end: $digits"
 [ "${digits:0:1}" = 3 ] || fail "the countdown began with ${digits:0:1}, not 3 ($digits)"
-[ "$(printf '%s' "$digits" | tr -s '0-9')" != 3 ] || fail "the countdown showed only 3"
+# Three or more frames of the countdown that all show 3 mean it never counted
+# down (one or two may all come from its first second on a slow machine).
+[ "${#digits}" -lt 3 ] || [ "$(printf '%s' "$digits" | tr -s '0-9')" != 3 ] ||
+    fail "the countdown showed only 3 ($digits)"
 for i in $(seq "$last" "$count"); do
     [ "$(screen digit "countdown$i" "$FONT")" = none ] || fail "a countdown digit after the flight began"
 done
