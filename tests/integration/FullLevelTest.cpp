@@ -1,7 +1,6 @@
 // The shipped level built from the real assets on a real context and played
 // with fixed frame times and held keys: its object list, the start, the
 // flight, both ways to lose, the win and the restart.
-#include <algorithm>
 #include <memory>
 #include <set>
 #include <string>
