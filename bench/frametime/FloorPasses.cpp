@@ -1,0 +1,144 @@
+#include "FloorPasses.h"
+
+#include <iostream>
+
+#include "framework/Gl.h"
+#include "render/RenderTargets.h"
+
+namespace {
+
+const char* const kVertexSource = R"(#version 330 core
+layout(location = 0) in vec2 position;
+layout(location = 1) in vec2 uv;
+out vec2 texCoord;
+void main() {
+    texCoord = uv;
+    gl_Position = vec4(position, 0.0, 1.0);
+}
+)";
+
+const char* const kFragmentSource = R"(#version 330 core
+in vec2 texCoord;
+uniform sampler2D image;
+out vec4 fragColor;
+void main() {
+    fragColor = vec4(texture(image, texCoord).rgb, 1.0);
+}
+)";
+
+GLuint compileStage(GLenum type, const char* source) {
+    const GLuint shader = glCreateShader(type);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint status = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &status);
+    if (status != GL_TRUE) {
+        std::cerr << "Floor pass shader failed to compile" << std::endl;
+    }
+    return shader;
+}
+
+GLuint linkPassThrough() {
+    const GLuint vertex = compileStage(GL_VERTEX_SHADER, kVertexSource);
+    const GLuint fragment = compileStage(GL_FRAGMENT_SHADER, kFragmentSource);
+    const GLuint program = glCreateProgram();
+    glAttachShader(program, vertex);
+    glAttachShader(program, fragment);
+    glLinkProgram(program);
+    glDetachShader(program, vertex);
+    glDetachShader(program, fragment);
+    glDeleteShader(vertex);
+    glDeleteShader(fragment);
+    GLint status = GL_FALSE;
+    glGetProgramiv(program, GL_LINK_STATUS, &status);
+    if (status != GL_TRUE) {
+        std::cerr << "Floor pass program failed to link" << std::endl;
+    }
+    return program;
+}
+
+GLuint colorFramebuffer(GLuint texture) {
+    GLuint framebuffer = 0;
+    glGenFramebuffers(1, &framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
+    return framebuffer;
+}
+
+}  // namespace
+
+FloorPasses::FloorPasses(int32_t width, int32_t height) : width(width), height(height) {
+    program = linkPassThrough();
+    RenderTargets::createFullScreenQuad(quadVertexArray, quadVertexBuffer);
+
+    // Same formats as the pipeline's targets: RGB16F colour everywhere, a
+    // 24-bit depth texture on the scene target.
+    sceneColorTexture = RenderTargets::createColorTexture(width, height, false);
+    sceneFramebuffer = colorFramebuffer(sceneColorTexture);
+    glGenTextures(1, &sceneDepthTexture);
+    glBindTexture(GL_TEXTURE_2D, sceneDepthTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT,
+                 GL_FLOAT, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, sceneDepthTexture,
+                           0);
+
+    brightTexture = RenderTargets::createColorTexture(width, height, true);
+    brightFramebuffer = colorFramebuffer(brightTexture);
+    for (int i = 0; i < 2; ++i) {
+        pingpongTextures[i] = RenderTargets::createColorTexture(width, height, true);
+        pingpongFramebuffers[i] = colorFramebuffer(pingpongTextures[i]);
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+FloorPasses::~FloorPasses() {
+    RenderTargets::deleteFramebuffer(sceneFramebuffer);
+    RenderTargets::deleteTexture(sceneColorTexture);
+    RenderTargets::deleteTexture(sceneDepthTexture);
+    RenderTargets::deleteFramebuffer(brightFramebuffer);
+    RenderTargets::deleteTexture(brightTexture);
+    for (int i = 0; i < 2; ++i) {
+        RenderTargets::deleteFramebuffer(pingpongFramebuffers[i]);
+        RenderTargets::deleteTexture(pingpongTextures[i]);
+    }
+    RenderTargets::deleteFullScreenQuad(quadVertexArray, quadVertexBuffer);
+    glDeleteProgram(program);
+}
+
+void FloorPasses::draw() {
+    struct Pass {
+        GLuint target;
+        GLuint source;
+        GLbitfield clear;
+    };
+    // The scene pass reads the last blur result so that every pass reads
+    // one full-size texture, as the sky's cube map read does in the game.
+    const Pass passes[kPassCount] = {
+        {sceneFramebuffer, pingpongTextures[1], GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT},
+        {brightFramebuffer, sceneColorTexture, GL_COLOR_BUFFER_BIT},
+        {pingpongFramebuffers[1], brightTexture, 0},
+        {pingpongFramebuffers[0], pingpongTextures[1], 0},
+        {pingpongFramebuffers[1], pingpongTextures[0], 0},
+        {0, pingpongTextures[1], GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT},
+    };
+    glUseProgram(program);
+    glUniform1i(glGetUniformLocation(program, "image"), 0);
+    glBindVertexArray(quadVertexArray);
+    glActiveTexture(GL_TEXTURE0);
+    glViewport(0, 0, width, height);
+    glDisable(GL_DEPTH_TEST);
+    for (const Pass& pass : passes) {
+        glBindFramebuffer(GL_FRAMEBUFFER, pass.target);
+        if (pass.clear != 0) {
+            glClear(pass.clear);
+        }
+        glBindTexture(GL_TEXTURE_2D, pass.source);
+        glDrawArrays(GL_TRIANGLES, 0, 6);
+    }
+    glEnable(GL_DEPTH_TEST);
+    glBindVertexArray(0);
+    glUseProgram(0);
+}

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+
+// The floor of a game frame: the same six full-screen passes the render
+// pipeline makes (scene target, bright-part extract, three blur passes,
+// blend to the window), into targets of the same size and formats, each with
+// a pass-through program that reads one texel and writes it, and nothing
+// else drawn. What a frame costs beyond this is the cost of the level itself.
+class FloorPasses {
+  public:
+    FloorPasses(int32_t width, int32_t height);
+    ~FloorPasses();
+
+    FloorPasses(const FloorPasses&) = delete;
+    FloorPasses& operator=(const FloorPasses&) = delete;
+
+    // The six passes; ends with the window's framebuffer bound.
+    void draw();
+
+    static constexpr int kPassCount = 6;
+
+  private:
+    int32_t width;
+    int32_t height;
+    uint32_t program = 0;
+    uint32_t quadVertexArray = 0;
+    uint32_t quadVertexBuffer = 0;
+    uint32_t sceneFramebuffer = 0;
+    uint32_t sceneColorTexture = 0;
+    uint32_t sceneDepthTexture = 0;
+    uint32_t brightFramebuffer = 0;
+    uint32_t brightTexture = 0;
+    uint32_t pingpongFramebuffers[2] = {0, 0};
+    uint32_t pingpongTextures[2] = {0, 0};
+};

@@ -1,0 +1,165 @@
+#include "FrameReport.h"
+
+#include <cstdio>
+#include <iomanip>
+#include <iostream>
+#include <ostream>
+
+FlightSummary summariseFlight(const HarnessResults& results) {
+    std::vector<double> total, update, updateCpu, render, renderCpu, present, floor, floorCpu;
+    for (const FrameSample& frame : results.frames) {
+        // Flying frames only: the Playing state (2).
+        if (frame.state != 2) {
+            continue;
+        }
+        total.push_back(frame.total);
+        update.push_back(frame.update);
+        updateCpu.push_back(frame.updateCpu);
+        render.push_back(frame.render);
+        renderCpu.push_back(frame.renderCpu);
+        present.push_back(frame.present);
+        floor.push_back(frame.floor);
+        floorCpu.push_back(frame.floorCpu);
+    }
+    FlightSummary summary;
+    summary.total = summarise(total);
+    summary.update = summarise(update);
+    summary.updateCpu = summarise(updateCpu);
+    summary.render = summarise(render);
+    summary.renderCpu = summarise(renderCpu);
+    summary.present = summarise(present);
+    summary.floor = summarise(floor);
+    summary.floorCpu = summarise(floorCpu);
+    if (summary.floor.median > 0.0) {
+        summary.floorRatio = summary.total.median / summary.floor.median;
+    }
+    if (summary.total.median > 0.0) {
+        summary.medianFps = 1000.0 / summary.total.median;
+    }
+    return summary;
+}
+
+namespace {
+
+void jsonSummary(std::ostream& out, const char* name, const TimeSummary& s, bool last = false) {
+    out << "    \"" << name << "\": {\"count\": " << s.count << ", \"mean\": " << s.mean
+        << ", \"median\": " << s.median << ", \"p95\": " << s.p95 << ", \"p99\": " << s.p99
+        << ", \"max\": " << s.max << "}" << (last ? "\n" : ",\n");
+}
+
+template <typename T>
+void jsonArray(std::ostream& out, const std::vector<T>& values) {
+    out << "[";
+    for (size_t i = 0; i < values.size(); ++i) {
+        out << (i == 0 ? "" : ", ") << values[i];
+    }
+    out << "]";
+}
+
+void tableRow(std::ostream& out, const char* name, const TimeSummary& s) {
+    out << "  " << std::left << std::setw(16) << name << std::right << std::fixed
+        << std::setprecision(3) << std::setw(10) << s.mean << std::setw(10) << s.median
+        << std::setw(10) << s.p95 << std::setw(10) << s.p99 << "\n";
+}
+
+}  // namespace
+
+void writeJson(std::ostream& out, const HarnessResults& r, const FlightSummary& s) {
+    out << std::setprecision(6);
+    out << "{\n";
+    out << "  \"width\": " << r.width << ",\n  \"height\": " << r.height << ",\n";
+    out << "  \"frameSeconds\": " << r.frameSeconds << ",\n";
+    out << "  \"renderer\": \"" << r.renderer << "\",\n";
+    out << "  \"loadAverage\": {\"start\": " << r.loadAverageStart
+        << ", \"end\": " << r.loadAverageEnd << "},\n";
+    out << "  \"startToFirstFrameMs\": " << r.startToFirstFrameMs << ",\n";
+    out << "  \"flyingFrames\": {\n";
+    jsonSummary(out, "frame", s.total);
+    jsonSummary(out, "update", s.update);
+    jsonSummary(out, "updateCpu", s.updateCpu);
+    jsonSummary(out, "render", s.render);
+    jsonSummary(out, "renderCpu", s.renderCpu);
+    jsonSummary(out, "present", s.present);
+    jsonSummary(out, "floor", s.floor);
+    jsonSummary(out, "floorCpu", s.floorCpu, true);
+    out << "  },\n";
+    out << "  \"medianFps\": " << s.medianFps << ",\n";
+    out << "  \"floorRatio\": " << s.floorRatio << ",\n";
+    out << "  \"restartMs\": ";
+    jsonArray(out, r.restartMs);
+    out << ",\n  \"residentAfterRestartMb\": ";
+    jsonArray(out, r.residentAfterRestartMb);
+    out << ",\n  \"residentAfterFlightMb\": " << r.residentAfterFlightMb << ",\n";
+    out << "  \"peakResidentMb\": " << r.peakResidentMb << ",\n";
+    out << "  \"outcome\": \"" << r.outcome << "\",\n  \"score\": " << r.score << ",\n";
+    out << "  \"drawCostsMs\": {";
+    for (size_t i = 0; i < r.drawCosts.size(); ++i) {
+        out << (i == 0 ? "" : ", ") << "\"" << r.drawCosts[i].part
+            << "\": " << r.drawCosts[i].milliseconds;
+    }
+    out << "}\n}\n";
+}
+
+void printTable(std::ostream& out, const HarnessResults& r, const FlightSummary& s) {
+    out << "Frame times at " << r.width << "x" << r.height << ", fixed step " << r.frameSeconds
+        << " s, " << r.renderer << ", load average " << r.loadAverageStart << " -> "
+        << r.loadAverageEnd << "\n";
+    out << "  flying frames (ms)     mean    median       p95       p99\n";
+    tableRow(out, "frame", s.total);
+    tableRow(out, "  update", s.update);
+    tableRow(out, "  update (cpu)", s.updateCpu);
+    tableRow(out, "  render", s.render);
+    tableRow(out, "  render (cpu)", s.renderCpu);
+    tableRow(out, "  present", s.present);
+    tableRow(out, "floor", s.floor);
+    tableRow(out, "  floor (cpu)", s.floorCpu);
+    out << std::setprecision(2);
+    out << "  median " << s.medianFps << " fps, frame / floor " << s.floorRatio << "\n";
+    out << "  start to first frame " << r.startToFirstFrameMs << " ms\n";
+    out << "  restarts (ms):";
+    for (double ms : r.restartMs) {
+        out << " " << ms;
+    }
+    out << "\n  resident after flight " << r.residentAfterFlightMb << " MB, after restarts (MB):";
+    for (double mb : r.residentAfterRestartMb) {
+        out << " " << mb;
+    }
+    out << "\n  peak resident " << r.peakResidentMb << " MB\n";
+    out << "  outcome " << r.outcome << ", score " << r.score << "\n";
+    if (!r.drawCosts.empty()) {
+        out << "  render of each part alone (cpu ms):";
+        for (const DrawCost& cost : r.drawCosts) {
+            out << " " << cost.part << " " << std::setprecision(2) << cost.milliseconds << ";";
+        }
+        out << "\n";
+    }
+    out.unsetf(std::ios::floatfield);
+}
+
+bool writePlot(const std::string& pngPath, const HarnessResults& r) {
+    FILE* gnuplot = popen("gnuplot", "w");
+    if (gnuplot == nullptr) {
+        std::cerr << "Could not run gnuplot; no plot written" << std::endl;
+        return false;
+    }
+    std::fprintf(gnuplot,
+                 "set terminal pngcairo size 960,480 font 'DejaVu Sans,10'\n"
+                 "set output '%s'\n"
+                 "set title 'VELTRA frame times, %dx%d, %s'\n"
+                 "set xlabel 'frame'\nset ylabel 'milliseconds'\n"
+                 "set key top left\nset grid\nset yrange [0:*]\n"
+                 "plot '-' using 1:2 with lines lw 1.5 title 'frame', "
+                 "'-' using 1:2 with lines title 'render (glFinish)', "
+                 "'-' using 1:2 with lines title 'update', "
+                 "'-' using 1:2 with lines dt 2 title 'floor (6 pass-through passes)'\n",
+                 pngPath.c_str(), r.width, r.height, r.renderer.c_str());
+    const double FrameSample::*columns[] = {&FrameSample::total, &FrameSample::render,
+                                            &FrameSample::update, &FrameSample::floor};
+    for (const auto column : columns) {
+        for (const FrameSample& frame : r.frames) {
+            std::fprintf(gnuplot, "%d %f\n", frame.index, frame.*column);
+        }
+        std::fprintf(gnuplot, "e\n");
+    }
+    return pclose(gnuplot) == 0;
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// Resident memory of this process, in mebibytes (Linux /proc and getrusage).
+double currentResidentMegabytes();
+double peakResidentMegabytes();

@@ -1,0 +1,310 @@
+// Frame-time harness: builds the real level at 1080 by 720 in a real window,
+// flies a fixed path with fixed frame times and reports frame, update and
+// render times against the floor of six pass-through full-screen passes,
+// start-up and restart times and resident memory. Run from the build
+// directory (the level opens "../assets/..."):
+//   ./veltra_frametime [--frames N] [--json FILE] [--plot FILE.png] [--restarts N]
+//                      [--breakdown | --breakdown-only] [--screenshot FRAME]...
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "DrawBreakdown.h"
+#include "FlightPath.h"
+#include "FloorPasses.h"
+#include "FrameReport.h"
+#include "HarnessResults.h"
+#include "ProcessMemory.h"
+#include "app/RunLoop.h"
+#include "app/SceneAssembly.h"
+#include "app/WindowManager.h"
+#include "framework/Framework.h"
+#include "framework/Gl.h"
+#include "framework/Input.h"
+#include "framework/Screenshot.h"
+#include "framework/Settings.h"
+#include "render/HeadsUpDisplay.h"
+#include "render/Material.h"
+#include "render/RenderPipeline.h"
+#include "world/WorldManager.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kWidth = 1080;
+constexpr int kHeight = 720;
+constexpr float kFrameSeconds = 1.0f / 30.0f;
+constexpr float kCountdownSeconds = 3.0f;
+
+struct Options {
+    int playingFrames = 600;
+    int restarts = 4;
+    bool breakdown = false;
+    // Only the breakdown: the flight up to it is updated but not drawn (for
+    // runs under callgrind, where every drawn frame takes seconds).
+    bool breakdownOnly = false;
+    // Frames (counted from the countdown's first) whose picture is saved as
+    // frame_<n>.ppm, to compare the pictures of two builds.
+    std::vector<int> screenshotFrames;
+    std::string jsonPath = "frametime.json";
+    std::string plotPath = "frametime.png";
+};
+
+Options parseOptions(int argc, char** argv) {
+    Options options;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const bool hasValue = i + 1 < argc;
+        if (arg == "--frames" && hasValue) {
+            options.playingFrames = std::max(1, std::atoi(argv[++i]));
+        } else if (arg == "--restarts" && hasValue) {
+            options.restarts = std::max(0, std::atoi(argv[++i]));
+        } else if (arg == "--json" && hasValue) {
+            options.jsonPath = argv[++i];
+        } else if (arg == "--plot" && hasValue) {
+            options.plotPath = argv[++i];
+        } else if (arg == "--screenshot" && hasValue) {
+            options.screenshotFrames.push_back(std::atoi(argv[++i]));
+        } else if (arg == "--breakdown") {
+            options.breakdown = true;
+        } else if (arg == "--breakdown-only") {
+            options.breakdown = true;
+            options.breakdownOnly = true;
+        } else {
+            std::cerr << "Unknown option: " << arg << std::endl;
+            std::exit(2);
+        }
+    }
+    return options;
+}
+
+double millisecondsBetween(Clock::time_point from, Clock::time_point to) {
+    return std::chrono::duration<double, std::milli>(to - from).count();
+}
+
+double cpuMilliseconds(clockid_t clock) {
+    timespec now{};
+    clock_gettime(clock, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
+}
+
+// The main thread alone (the world update) and the whole process (the
+// rasterizer's threads included): on a loaded machine these move far less
+// than the wall clock.
+double threadCpuMilliseconds() {
+    return cpuMilliseconds(CLOCK_THREAD_CPUTIME_ID);
+}
+
+double processCpuMilliseconds() {
+    return cpuMilliseconds(CLOCK_PROCESS_CPUTIME_ID);
+}
+
+double loadAverage() {
+    std::ifstream file("/proc/loadavg");
+    double oneMinute = 0.0;
+    file >> oneMinute;
+    return oneMinute;
+}
+
+StartupValues readStartupValues() {
+    const CameraSettings camera = readCameraSettings(openSettingsFile(kDefaultCameraSettingsFile));
+    StartupValues values;
+    values.fov = camera.fov;
+    values.near = camera.near;
+    values.moveSpeed = camera.moveSpeed;
+    values.rotationSpeed = camera.rotationSpeed;
+    values.yaw = camera.yaw;
+    values.pitch = camera.pitch;
+    return values;
+}
+
+Scene assemble(const StartupValues& v) {
+    return assembleScene(v.width, v.height, v.startPosition, v.fov, v.near, v.far, v.moveSpeed,
+                         v.rotationSpeed, v.yaw, v.pitch);
+}
+
+// The frame of the run loop with the timings taken apart; the state decides
+// the render path as in the game.
+FrameSample playFrame(GLFWwindow* window, Scene& scene, float dt) {
+    FrameSample sample;
+    const auto start = Clock::now();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glfwPollEvents();
+
+    const double cpuStart = threadCpuMilliseconds();
+    const auto updateStart = Clock::now();
+    scene.waterMaterial->update(dt);
+    scene.worldManager->update(dt, kWidth, kHeight);
+    const auto updateEnd = Clock::now();
+    sample.updateCpu = threadCpuMilliseconds() - cpuStart;
+    sample.update = millisecondsBetween(updateStart, updateEnd);
+
+    WorldManager& world = *scene.worldManager;
+    const double renderCpuStart = processCpuMilliseconds();
+    if (world.state != GameState::Waiting) {
+        scene.renderPipeline->render(world, kWidth, kHeight);
+    } else {
+        world.getHud()->render(kWidth, kHeight, world);
+    }
+    glFinish();
+    const auto renderEnd = Clock::now();
+    sample.render = millisecondsBetween(updateEnd, renderEnd);
+    sample.renderCpu = processCpuMilliseconds() - renderCpuStart;
+
+    glfwSwapBuffers(window);
+    const auto presentEnd = Clock::now();
+    sample.present = millisecondsBetween(renderEnd, presentEnd);
+    sample.total = millisecondsBetween(start, presentEnd);
+    sample.state = static_cast<int>(world.state);
+    return sample;
+}
+
+void playFloorFrame(GLFWwindow* window, FloorPasses& floor, FrameSample& sample) {
+    const auto start = Clock::now();
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    const double cpuStart = processCpuMilliseconds();
+    floor.draw();
+    glFinish();
+    sample.floorCpu = processCpuMilliseconds() - cpuStart;
+    glfwSwapBuffers(window);
+    sample.floor = millisecondsBetween(start, Clock::now());
+}
+
+const char* outcomeName(GameState state) {
+    switch (state) {
+        case GameState::Waiting:
+            return "waiting";
+        case GameState::Countdown:
+            return "countdown";
+        case GameState::Playing:
+            return "still flying";
+        case GameState::Lost:
+            return "lost";
+        case GameState::Won:
+            return "won";
+    }
+    return "unknown";
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const auto processStart = Clock::now();
+    const Options options = parseOptions(argc, argv);
+    HarnessResults results;
+    results.width = kWidth;
+    results.height = kHeight;
+    results.frameSeconds = kFrameSeconds;
+    results.loadAverageStart = loadAverage();
+
+    // Start-up as the game does it: window, GL entry points, framework
+    // check, global states, the first run's level, its first frame.
+    WindowManager windowManager("Veltra", kWidth, kHeight, false);
+    glfwSetErrorCallback(glfwErrorCallback);
+    if (!windowManager.init()) {
+        std::cerr << "The harness needs a display (run it under xvfb-run)" << std::endl;
+        return 1;
+    }
+    GLFWwindow* window = windowManager.getWindow();
+    Input::init(window);
+    glewExperimental = GL_TRUE;
+    if (glewInit() != GLEW_OK) {
+        std::cerr << "Failed to init GLEW" << std::endl;
+        return 1;
+    }
+    glGetError();
+    if (!initFramework()) {
+        return 1;
+    }
+    glClearColor(0.2f, 0.2f, 0.2f, 1.0f);
+    glEnable(GL_DEPTH_TEST);
+    results.renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+
+    const StartupValues values = readStartupValues();
+    Scene scene = assemble(values);
+    glfwSetWindowTitle(window, kPlayingTitle);
+    playFrame(window, scene, 0.0f);
+    results.startToFirstFrameMs = millisecondsBetween(processStart, Clock::now());
+
+    // Space released on the start screen: the countdown, then the flight.
+    FloorPasses floor(kWidth, kHeight);
+    FlightPath path;
+    scene.worldManager->countdown = kCountdownSeconds;
+    scene.worldManager->state = GameState::Countdown;
+    const int countdownFrames = static_cast<int>(kCountdownSeconds / kFrameSeconds) + 1;
+    const int totalFrames = countdownFrames + options.playingFrames;
+    float flightTime = 0.0f;
+    for (int i = 0; i < totalFrames; ++i) {
+        if (scene.worldManager->state == GameState::Playing) {
+            path.steer(flightTime);
+            flightTime += kFrameSeconds;
+        }
+        const int breakdownFrame = countdownFrames + options.playingFrames / 2;
+        if (options.breakdownOnly) {
+            scene.waterMaterial->update(kFrameSeconds);
+            scene.worldManager->update(kFrameSeconds, kWidth, kHeight);
+            if (i == breakdownFrame) {
+                results.drawCosts =
+                    measureDrawCosts(*scene.worldManager, *scene.renderPipeline, &floor, 3);
+                break;
+            }
+            continue;
+        }
+        FrameSample sample = playFrame(window, scene, kFrameSeconds);
+        sample.index = i;
+        for (int shot : options.screenshotFrames) {
+            if (shot == i) {
+                // The back buffer of the frame just presented is undefined;
+                // drawn again, the same world gives the same picture.
+                scene.renderPipeline->render(*scene.worldManager, kWidth, kHeight);
+                saveScreenshot("frame_" + std::to_string(i), kWidth, kHeight);
+            }
+        }
+        playFloorFrame(window, floor, sample);
+        results.frames.push_back(sample);
+        if (options.breakdown && i == breakdownFrame) {
+            results.drawCosts =
+                measureDrawCosts(*scene.worldManager, *scene.renderPipeline, &floor, 9);
+        }
+    }
+    path.release();
+    results.outcome = outcomeName(scene.worldManager->state);
+    results.score = static_cast<int>(scene.worldManager->getScore());
+    results.residentAfterFlightMb = currentResidentMegabytes();
+
+    // Restarts as the run loop makes them: the finished run's world manager
+    // lives on through the next run (for its loading screen), the scene is
+    // dropped and a new one assembled.
+    std::shared_ptr<WorldManager> keptWorldManager;
+    for (int i = 0; i < options.restarts; ++i) {
+        const auto start = Clock::now();
+        scene.worldManager->stopSounds();
+        keptWorldManager = scene.worldManager;
+        scene = Scene{};
+        scene = assemble(values);
+        glFinish();
+        results.restartMs.push_back(millisecondsBetween(start, Clock::now()));
+        playFrame(window, scene, kFrameSeconds);
+        results.residentAfterRestartMb.push_back(currentResidentMegabytes());
+    }
+    keptWorldManager.reset();
+    scene = Scene{};
+    results.peakResidentMb = peakResidentMegabytes();
+    results.loadAverageEnd = loadAverage();
+
+    const FlightSummary summary = summariseFlight(results);
+    printTable(std::cout, results, summary);
+    std::ofstream json(options.jsonPath);
+    writeJson(json, results, summary);
+    std::cout << "JSON written to " << options.jsonPath << std::endl;
+    if (writePlot(options.plotPath, results)) {
+        std::cout << "Plot written to " << options.plotPath << std::endl;
+    }
+    shutdownFramework();
+    return 0;
+}
