@@ -22,7 +22,9 @@ SECOND_RUN='Read shader: assets/shaders/texture.vert'
 headless_case() {
     local label=$1
     shift
-    rm -f "$TREE"/build/*.ppm "$TREE"/build/.ppm
+    # The old output goes first: the game's redirection truncates it only
+    # once the new process runs, and this loop must not read the old lines.
+    rm -f "$TREE"/build/*.ppm "$TREE"/build/.ppm "$WORK/stdout" "$WORK/stderr"
     (cd "$TREE/build" && exec ./veltra "$@" </dev/null >"$WORK/stdout" 2>"$WORK/stderr") &
     GAME_PID=$!
     local waited=0
@@ -84,7 +86,7 @@ expect_line "screenshot directory" "Unable to create screenshot file 'no/such/di
 
 # Options are matched case-sensitively: in capitals the game is interactive
 # and F12 saves under the default name.
-rm -f "$TREE"/build/*.ppm
+rm -f "$TREE"/build/*.ppm "$WORK/stdout" "$WORK/stderr"
 mkfifo "$WORK/stdin"
 (cd "$TREE/build" && exec ./veltra --RUN_HEADLESS --Filename caps <"$WORK/stdin" >"$WORK/stdout" \
     2>"$WORK/stderr") &
