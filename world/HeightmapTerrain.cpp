@@ -9,7 +9,8 @@
 MeshData buildHeightmapMesh(const uint8_t* samples, int width, int height, float size,
                             float heightScale) {
     MeshData mesh;
-    if (samples == nullptr || width < 2 || height < 2) {
+    if (samples == nullptr || width < 2 || height < 2 || width > kMaxHeightmapSide ||
+        height > kMaxHeightmapSide) {
         return mesh;
     }
     const std::size_t w = static_cast<std::size_t>(width);
@@ -70,6 +71,15 @@ MeshData makeHeightmapTerrain(float size, float heightScale, const std::string& 
     int width = 0;
     int height = 0;
     int channels = 0;
+    // The extent is checked from the header before anything is decoded: a
+    // small file can describe a map whose mesh would not fit in memory.
+    if (stbi_info(path.c_str(), &width, &height, &channels) != 0 &&
+        (width > kMaxHeightmapSide || height > kMaxHeightmapSide)) {
+        std::fprintf(stderr, "Height map too large: %s (%d x %d pixels, at most %d x %d)\n",
+                     path.c_str(), width, height, kMaxHeightmapSide, kMaxHeightmapSide);
+        std::fflush(stderr);
+        return MeshData{};
+    }
     std::unique_ptr<stbi_uc, decltype(&stbi_image_free)> pixels(
         stbi_load(path.c_str(), &width, &height, &channels, 1), &stbi_image_free);
     if (!pixels) {

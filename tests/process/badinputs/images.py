@@ -45,6 +45,10 @@ def height_map_cases():
         Case(path, "width 2147483647", lambda d: c.png_with_ihdr(d, width=0x7FFFFFFF), GOES_ON,
              failed),
         Case(path, "height 0", lambda d: c.png_with_ihdr(d, height=0), GOES_ON, failed),
+        # Refused from the header: the mesh of such a map would not fit in memory.
+        Case(path, "extent 32000 x 32000", lambda d: c.png_with_ihdr(d, 32000, 32000), GOES_ON,
+             [("stderr", "Height map too large: ../" + path +
+               " (32000 x 32000 pixels, at most 4097 x 4097)")]),
         Case(path, "1 x 1 pixel", lambda d: c.png_bytes(1, 1), GOES_ON,
              [("stderr", "Height map too small: ../" + path +
                " (1 x 1 pixels, at least 2 x 2 needed)")]),

@@ -1,0 +1,77 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "world/HeightmapTerrain.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A binary grey-scale PGM; `samples` may hold fewer values than the header
+// claims, as a broken or hostile file would.
+std::string writePgm(const std::string& name, int width, int height,
+                     const std::vector<uint8_t>& samples) {
+    const fs::path dir = fs::temp_directory_path() / "veltra_heightmap_limits";
+    fs::create_directories(dir);
+    const fs::path path = dir / name;
+    std::ofstream out(path, std::ios::binary);
+    out << "P5\n" << width << " " << height << "\n255\n";
+    out.write(reinterpret_cast<const char*>(samples.data()),
+              static_cast<std::streamsize>(samples.size()));
+    return path.string();
+}
+
+struct Loaded {
+    MeshData mesh;
+    std::string errors;
+};
+
+Loaded load(const std::string& path) {
+    testing::internal::CaptureStderr();
+    Loaded loaded{makeHeightmapTerrain(1000.0f, 100.0f, path), ""};
+    loaded.errors = testing::internal::GetCapturedStderr();
+    return loaded;
+}
+
+}  // namespace
+
+// A valid 32000 x 32000 map (a 9 MB file) once decoded to a gigabyte and
+// then ended the game with an uncaught std::bad_alloc while reserving its
+// mesh. Maps above the limit are now refused with a message.
+TEST(HeightmapLimits, MapWiderOrTallerThanTheLimitGivesEmptyMeshAfterItsMessage) {
+    const int over = kMaxHeightmapSide + 1;
+    for (const auto& [width, height] : {std::pair{over, 2}, std::pair{2, over}}) {
+        const std::string path = writePgm("over.pgm", width, height,
+                                          std::vector<uint8_t>(size_t(width) * height, 7));
+        const Loaded loaded = load(path);
+        EXPECT_EQ(loaded.errors, "Height map too large: " + path + " (" + std::to_string(width) +
+                                     " x " + std::to_string(height) +
+                                     " pixels, at most 4097 x 4097)\n");
+        EXPECT_TRUE(loaded.mesh.positions.empty());
+        EXPECT_TRUE(loaded.mesh.indices.empty());
+    }
+}
+
+TEST(HeightmapLimits, TheSizeIsJudgedFromTheHeaderBeforeDecoding) {
+    // Only the header is there: decoding would fail, the size check comes first.
+    const std::string path = writePgm("claims.pgm", 32000, 32000, {1, 2, 3});
+    const Loaded loaded = load(path);
+    EXPECT_NE(loaded.errors.find("Height map too large: " + path + " (32000 x 32000"),
+              std::string::npos)
+        << loaded.errors;
+}
+
+TEST(HeightmapLimits, MapAtTheLimitIsBuilt) {
+    const std::vector<uint8_t> samples(size_t(kMaxHeightmapSide) * 2, 255);
+    const MeshData mesh = buildHeightmapMesh(samples.data(), kMaxHeightmapSide, 2, 10.0f, 1.0f);
+    EXPECT_EQ(mesh.positions.size(), size_t(kMaxHeightmapSide) * 2);
+    EXPECT_EQ(mesh.indices.size(), size_t(kMaxHeightmapSide - 1) * 6);
+    const std::vector<uint8_t> wider(size_t(kMaxHeightmapSide + 1) * 2, 255);
+    EXPECT_TRUE(buildHeightmapMesh(wider.data(), kMaxHeightmapSide + 1, 2, 10.0f, 1.0f)
+                    .positions.empty());
+}
