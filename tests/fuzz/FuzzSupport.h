@@ -45,8 +45,8 @@ inline void writeFile(const std::filesystem::path& path, const std::string& text
 // <tmp>/veltra-fuzz-<pid>/ holding CMakeLists.txt (the tree's top), a few
 // assets and a build/bin directory to start the search from.
 inline std::filesystem::path makeTree() {
-    const std::filesystem::path root = std::filesystem::temp_directory_path() /
-                                       ("veltra-fuzz-" + std::to_string(::getpid()));
+    const std::filesystem::path root =
+        std::filesystem::temp_directory_path() / ("veltra-fuzz-" + std::to_string(::getpid()));
     std::filesystem::remove_all(root);
     writeFile(root / "CMakeLists.txt", "# top\n");
     writeFile(root / "assets/shaders/a.vert", "#version 330 core\n");

@@ -10,8 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::span<const uint8_t> head(data, std::min(size, kGlbHeadSize));
     const bool refused = !glbHeaderProblem(head, size).empty();
-    const bool isGlb = size >= 20 && data[0] == 'g' && data[1] == 'l' && data[2] == 'T' &&
-                       data[3] == 'F';
+    const bool isGlb =
+        size >= 20 && data[0] == 'g' && data[1] == 'l' && data[2] == 'T' && data[3] == 'F';
     if (refused && !isGlb) {
         __builtin_trap();
     }

@@ -46,8 +46,8 @@ Loaded load(const std::string& path) {
 TEST(HeightmapLimits, MapWiderOrTallerThanTheLimitGivesEmptyMeshAfterItsMessage) {
     const int over = kMaxHeightmapSide + 1;
     for (const auto& [width, height] : {std::pair{over, 2}, std::pair{2, over}}) {
-        const std::string path = writePgm("over.pgm", width, height,
-                                          std::vector<uint8_t>(size_t(width) * height, 7));
+        const std::string path =
+            writePgm("over.pgm", width, height, std::vector<uint8_t>(size_t(width) * height, 7));
         const Loaded loaded = load(path);
         EXPECT_EQ(loaded.errors, "Height map too large: " + path + " (" + std::to_string(width) +
                                      " x " + std::to_string(height) +
@@ -72,6 +72,6 @@ TEST(HeightmapLimits, MapAtTheLimitIsBuilt) {
     EXPECT_EQ(mesh.positions.size(), size_t(kMaxHeightmapSide) * 2);
     EXPECT_EQ(mesh.indices.size(), size_t(kMaxHeightmapSide - 1) * 6);
     const std::vector<uint8_t> wider(size_t(kMaxHeightmapSide + 1) * 2, 255);
-    EXPECT_TRUE(buildHeightmapMesh(wider.data(), kMaxHeightmapSide + 1, 2, 10.0f, 1.0f)
-                    .positions.empty());
+    EXPECT_TRUE(
+        buildHeightmapMesh(wider.data(), kMaxHeightmapSide + 1, 2, 10.0f, 1.0f).positions.empty());
 }
