@@ -6,7 +6,8 @@
 // ACES fit, per channel, gives bright glows a soft shoulder instead of a
 // hard clip and whitens their hottest cores, so the rings burn yellow-white
 // with a golden rim. Dark night colours come back nearly as they were.
-in vec2 texCoord;
+// Both targets are the window's size: each pixel reads its own texels
+// directly, without filtering.
 
 uniform sampler2D scene;
 uniform sampler2D bloom;
@@ -19,7 +20,8 @@ vec3 acesFit(vec3 x) {
 }
 
 void main() {
-    vec3 sceneColor = max(texture(scene, texCoord).rgb, vec3(0.0));
-    vec3 light = sceneColor * sceneColor + bloomStrength * texture(bloom, texCoord).rgb;
+    ivec2 pixel = ivec2(gl_FragCoord.xy);
+    vec3 sceneColor = max(texelFetch(scene, pixel, 0).rgb, vec3(0.0));
+    vec3 light = sceneColor * sceneColor + bloomStrength * texelFetch(bloom, pixel, 0).rgb;
     fragColor = vec4(sqrt(acesFit(light)), 1.0);
 }
