@@ -6,11 +6,13 @@
 
 #include <unistd.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <streambuf>
 #include <string>
+#include <system_error>
 
 #include "framework/Fatal.h"
 
@@ -45,9 +47,13 @@ inline void writeFile(const std::filesystem::path& path, const std::string& text
 // <tmp>/veltra-fuzz-<pid>/ holding CMakeLists.txt (the tree's top), a few
 // assets and a build/bin directory to start the search from.
 inline std::filesystem::path makeTree() {
-    const std::filesystem::path root =
+    static const std::filesystem::path root =
         std::filesystem::temp_directory_path() / ("veltra-fuzz-" + std::to_string(::getpid()));
     std::filesystem::remove_all(root);
+    std::atexit([] {
+        std::error_code ignored;
+        std::filesystem::remove_all(root, ignored);
+    });
     writeFile(root / "CMakeLists.txt", "# top\n");
     writeFile(root / "assets/shaders/a.vert", "#version 330 core\n");
     writeFile(root / "assets/settings/camera_front.ini", "[camera]\nfov = 75\n");

@@ -5,6 +5,8 @@
 #include <unistd.h>
 
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -35,6 +37,7 @@ const std::string& scratchFile() {
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     static NullBuffer nothing;
     std::cout.rdbuf(&nothing);
+    std::atexit([] { std::remove(scratchFile().c_str()); });
     return 0;
 }
 

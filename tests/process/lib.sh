@@ -68,7 +68,7 @@ start_game() {
 
 # Waits until the game's window carries the given title; sets WINDOW_ID.
 wait_for_window() {
-    local title=$1 limit=${2:-60} waited=0
+    local title=$1 limit=$(( ${2:-60} * ${VELTRA_TIME_FACTOR:-1} )) waited=0
     WINDOW_ID=""
     while [ "$waited" -lt $((limit * 10)) ]; do
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its window showed '$title'"
@@ -85,9 +85,10 @@ wait_for_window() {
     fail "no window titled '$title' within ${limit}s"
 }
 
-# Waits for the game to end; sets GAME_STATUS. Fails after the limit.
+# Waits for the game to end; sets GAME_STATUS. Fails after the limit. Both
+# limits stretch by VELTRA_TIME_FACTOR (a whole number, set for sanitized builds).
 wait_for_exit() {
-    local limit=${1:-30} waited=0
+    local limit=$(( ${1:-30} * ${VELTRA_TIME_FACTOR:-1} )) waited=0
     while kill -0 "$GAME_PID" 2>/dev/null; do
         if [ "$waited" -ge $((limit * 10)) ]; then
             fail "the game did not end within ${limit}s"
