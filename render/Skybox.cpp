@@ -102,6 +102,7 @@ void Skybox::loadCubemap() {
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 
+    int firstSide = 0;
     for (size_t i = 0; i < faces.size(); ++i) {
         int width = 0, height = 0, channels = 0;
         unsigned char* pixels = stbi_load(faces[i].c_str(), &width, &height, &channels, 0);
@@ -109,6 +110,15 @@ void Skybox::loadCubemap() {
             std::cerr << "Cubemap failed to load at path: " << faces[i] << std::endl;
             continue;
         }
+        // Faces must be square and all of one size, or the cube map samples
+        // black; a face that is not is left out like one that failed.
+        if (width != height || (firstSide != 0 && width != firstSide)) {
+            std::cerr << "Cubemap face of " << width << " x " << height
+                      << " pixels does not fit the cube at path: " << faces[i] << std::endl;
+            stbi_image_free(pixels);
+            continue;
+        }
+        firstSide = width;
         const GLenum target = GL_TEXTURE_CUBE_MAP_POSITIVE_X + static_cast<GLenum>(i);
         if (channels == 1 || channels == 2) {
             const std::vector<unsigned char> rgb = expandToRgb(pixels, width, height, channels);
