@@ -77,6 +77,10 @@ Geometry::Geometry(const glm::mat4& transform, const MeshData& mesh,
         highest = glm::max(highest, position);
     }
     extent = highest - lowest;
+    if (!mesh.positions.empty()) {
+        boundsCentre = 0.5f * (lowest + highest);
+        boundsRadius = 0.5f * glm::length(extent);
+    }
 }
 
 Geometry::~Geometry() {

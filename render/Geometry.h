@@ -13,7 +13,7 @@ class Material;
 // buffer per attribute (0 position, 1 normal, 2 texture coordinate) and one
 // index buffer of 32-bit indices.
 class Geometry {
-public:
+  public:
     Geometry(const glm::mat4& transform, const MeshData& mesh, std::shared_ptr<Material> material,
              uint32_t tag);
     ~Geometry();
@@ -26,6 +26,10 @@ public:
 
     // Size of the bounding box of the positions (max minus min per axis).
     glm::vec3 getExtent() const { return extent; }
+    // The sphere around that box, in the mesh's own coordinates; radius -1
+    // for a mesh without positions.
+    glm::vec3 getBoundsCentre() const { return boundsCentre; }
+    float getBoundsRadius() const { return boundsRadius; }
 
     // transform := m * transform.
     void applyTransform(const glm::mat4& m) { transform = m * transform; }
@@ -35,7 +39,7 @@ public:
     uint32_t getIndexCount() const { return indexCount; }
     const std::shared_ptr<Material>& getMaterial() const { return material; }
 
-private:
+  private:
     uint32_t vao = 0;
     uint32_t positionBuffer = 0;
     uint32_t normalBuffer = 0;
@@ -46,4 +50,6 @@ private:
     glm::mat4 transform;
     uint32_t tag = 0;
     glm::vec3 extent{0.0f};
+    glm::vec3 boundsCentre{0.0f};
+    float boundsRadius = -1.0f;
 };

@@ -1,5 +1,7 @@
 #include "world/GameObject.h"
 
+#include <algorithm>
+
 #include <btBulletDynamicsCommon.h>
 #include <glm/gtc/matrix_transform.hpp>
 #include <glm/gtc/quaternion.hpp>
@@ -9,6 +11,7 @@
 #include "render/Geometry.h"
 #include "render/Lights.h"
 #include "render/Material.h"
+#include "render/ViewFrustum.h"
 
 GameObject::GameObject(std::string name, const glm::vec3& position, const glm::vec3& rotation,
                        const glm::vec3& scale, std::shared_ptr<Geometry> geometry,
@@ -66,9 +69,14 @@ void GameObject::draw(std::shared_ptr<Camera> camera,
     if (!material || !material->getShader() || !camera) {
         return;
     }
+    const glm::mat4 viewProjection = camera->getViewProjectionMatrix();
+    const glm::mat4 model = getModelMatrix();
+    if (!isInView(viewProjection, model)) {
+        return;
+    }
     Shader& shader = *material->getShader();
     shader.use();
-    shader.setMat4("viewProjMatrix", camera->getViewProjectionMatrix());
+    shader.setMat4("viewProjMatrix", viewProjection);
     shader.setVec3("camera_world", camera->getPosition());
     if (directionalLight) {
         shader.setVec3("dirL.color", directionalLight->color);
@@ -79,13 +87,29 @@ void GameObject::draw(std::shared_ptr<Camera> camera,
         shader.setVec3("pointL.position", pointLight->position);
         shader.setVec3("pointL.attenuation", pointLight->attenuation);
     }
-    const glm::mat4 model = getModelMatrix();
     shader.setMat4("modelMatrix", model);
     shader.setMat3("normalMatrix", glm::mat3(glm::transpose(glm::inverse(model))));
     material->setUniforms();
     if (geometry) {
         geometry->draw();
     }
+}
+
+bool GameObject::isInView(const glm::mat4& viewProjection, const glm::mat4& model) const {
+    if (!geometry || geometry->getBoundsRadius() < 0.0f) {
+        return true;
+    }
+    // The mesh's bounding sphere in world space: the longest axis of the
+    // model matrix scales the radius, whatever the turn. Vertex stages may
+    // move vertices a little (the water's waves lift them by half a unit),
+    // hence the margin.
+    constexpr float kVertexMotionMargin = 1.0f;
+    const glm::vec3 centre = glm::vec3(model * glm::vec4(geometry->getBoundsCentre(), 1.0f));
+    const float longestAxis =
+        std::max({glm::length(glm::vec3(model[0])), glm::length(glm::vec3(model[1])),
+                  glm::length(glm::vec3(model[2]))});
+    const float radius = geometry->getBoundsRadius() * longestAxis + kVertexMotionMargin;
+    return ViewFrustum(viewProjection).intersectsSphere(centre, radius);
 }
 
 void GameObject::setCollisionScale(float s) {

@@ -17,7 +17,7 @@ struct PointLight;
 // in radians with R = Rz(z) * Ry(y) * Rx(x). The collision box spans twice
 // the mesh extent on each axis and ignores the drawing scale.
 class GameObject {
-public:
+  public:
     GameObject(std::string name, const glm::vec3& position, const glm::vec3& rotation,
                const glm::vec3& scale, std::shared_ptr<Geometry> geometry,
                std::shared_ptr<Material> material);
@@ -28,7 +28,11 @@ public:
 
     // Copies position and rotation into the collision object.
     virtual void update(float deltaTime);
-    virtual void draw(std::shared_ptr<Camera> camera, std::shared_ptr<DirectionalLight> directionalLight,
+    // Sets the object's and the lights' uniforms, the material's, and draws
+    // the mesh; an object wholly outside the camera's view is skipped before
+    // any of that (it could not colour a pixel).
+    virtual void draw(std::shared_ptr<Camera> camera,
+                      std::shared_ptr<DirectionalLight> directionalLight,
                       std::shared_ptr<PointLight> pointLight);
 
     const std::string& getName() const { return name; }
@@ -46,7 +50,11 @@ public:
     // T(position) * R(rotation) * S(scale).
     glm::mat4 getModelMatrix() const;
 
-protected:
+  protected:
+    // Whether the mesh's bounding sphere, placed by the model matrix, reaches
+    // into the view; true for an object without a mesh.
+    bool isInView(const glm::mat4& viewProjection, const glm::mat4& model) const;
+
     std::string name;
     glm::vec3 position;
     glm::vec3 rotation;
