@@ -40,7 +40,7 @@ class GameObject {
     void setPosition(const glm::vec3& newPosition) { position = newPosition; }
     glm::vec3 getRotation() const { return rotation; }
     glm::vec3 getScale() const { return scale; }
-    std::shared_ptr<btCollisionObject> getCollisionObject() const { return collisionObject; }
+    const std::shared_ptr<btCollisionObject>& getCollisionObject() const { return collisionObject; }
     const std::shared_ptr<Geometry>& getGeometry() const { return geometry; }
     const std::shared_ptr<Material>& getMaterial() const { return material; }
 

@@ -32,37 +32,15 @@ btScalar largestMargin(const btCollisionShape& shape) {
     return margin;
 }
 
-// Bullet's pair test reports contact points for shapes up to the two
-// collision margins plus the pair's contact breaking threshold apart (the
-// global threshold, or with relative thresholds the smaller of the two
-// shapes' own). Shapes whose world bounding boxes are further apart than
-// that, with the threshold doubled and a little more for rounding, cannot
-// touch, so the narrow phase is skipped for them: that is most of the rings
-// every frame.
-bool boundsTooFarApart(const btCollisionObject& a, const btCollisionObject& b) {
-    const btCollisionShape* shapeA = a.getCollisionShape();
-    const btCollisionShape* shapeB = b.getCollisionShape();
-    if (shapeA == nullptr || shapeB == nullptr) {
-        return false;
-    }
-    btVector3 minA;
-    btVector3 maxA;
-    btVector3 minB;
-    btVector3 maxB;
-    shapeA->getAabb(a.getWorldTransform(), minA, maxA);
-    shapeB->getAabb(b.getWorldTransform(), minB, maxB);
-
-    const btScalar relative =
-        std::min(shapeA->getContactBreakingThreshold(gContactBreakingThreshold),
-                 shapeB->getContactBreakingThreshold(gContactBreakingThreshold));
-    const btScalar tolerance = largestMargin(*shapeA) + largestMargin(*shapeB) +
-                               2 * std::max(relative, gContactBreakingThreshold) + btScalar(0.01);
-    for (int axis = 0; axis < 3; ++axis) {
-        if (minA[axis] > maxB[axis] + tolerance || minB[axis] > maxA[axis] + tolerance) {
-            return true;
-        }
-    }
-    return false;
+// The share of one shape in the distance up to which Bullet's pair test can
+// still report contact points: its largest collision margin plus twice its
+// contact breaking threshold (the global one, or with relative thresholds
+// its own; the pair uses the smaller of the two shapes', so one shape's
+// bounds the pair's).
+btScalar toleranceOf(const btCollisionShape& shape) {
+    const btScalar threshold = std::max(
+        shape.getContactBreakingThreshold(gContactBreakingThreshold), gContactBreakingThreshold);
+    return largestMargin(shape) + 2 * threshold;
 }
 
 }  // namespace
@@ -87,8 +65,61 @@ Physics::~Physics() {
     collisionConfiguration.reset();
 }
 
-bool Physics::checkForCollision(std::shared_ptr<btCollisionObject> a,
-                                std::shared_ptr<btCollisionObject> b) {
+// Shapes whose world bounding boxes are further apart than both margins and
+// the first shape's threshold allowance (a little more for rounding) cannot
+// touch, so the narrow phase is skipped for them: that is most of the rings
+// every frame. A larger tolerance than needed only sends more pairs on to
+// the exact test; it never changes an answer.
+bool Physics::boundsTooFarApart(const btCollisionObject& a, const btCollisionObject& b) {
+    const btCollisionShape* shapeA = a.getCollisionShape();
+    const btCollisionShape* shapeB = b.getCollisionShape();
+    if (shapeA == nullptr || shapeB == nullptr) {
+        return false;
+    }
+    btVector3 minA;
+    btVector3 maxA;
+    btVector3 minB;
+    btVector3 maxB;
+    shapeA->getAabb(a.getWorldTransform(), minA, maxA);
+    shapeB->getAabb(b.getWorldTransform(), minB, maxB);
+    const btScalar tolerance =
+        firstShapeTolerance(*shapeA) + largestMargin(*shapeB) + btScalar(0.01);
+    for (int axis = 0; axis < 3; ++axis) {
+        if (minA[axis] > maxB[axis] + tolerance || minB[axis] > maxA[axis] + tolerance) {
+            return true;
+        }
+    }
+    return false;
+}
+
+float Physics::firstShapeTolerance(const btCollisionShape& shape) {
+    // Only a box's tolerance is kept: it follows from its scaling, its
+    // dimensions and its margin alone, and all three are compared.
+    if (shape.getShapeType() != BOX_SHAPE_PROXYTYPE) {
+        return toleranceOf(shape);
+    }
+    const auto& box = static_cast<const btBoxShape&>(shape);
+    const btVector3& scaling = box.getLocalScaling();
+    const btVector3& dimensions = box.getImplicitShapeDimensions();
+    const btScalar margin = box.getMargin();
+    bool same = firstShape.shape == &shape && firstShape.margin == margin;
+    for (int i = 0; i < 3 && same; ++i) {
+        same = firstShape.scaling[i] == scaling[i] && firstShape.dimensions[i] == dimensions[i];
+    }
+    if (!same) {
+        firstShape.shape = &shape;
+        firstShape.margin = margin;
+        for (int i = 0; i < 3; ++i) {
+            firstShape.scaling[i] = scaling[i];
+            firstShape.dimensions[i] = dimensions[i];
+        }
+        firstShape.tolerance = toleranceOf(shape);
+    }
+    return firstShape.tolerance;
+}
+
+bool Physics::checkForCollision(const std::shared_ptr<btCollisionObject>& a,
+                                const std::shared_ptr<btCollisionObject>& b) {
     if (!a || !b) {
         std::cout << "Invalid collision object." << std::flush;
         return false;

@@ -94,10 +94,10 @@ void PlayableCharacter::rotate(float pitchDelta, float yawDelta) {
     rotation = eulerAnglesOf(glm::quat_cast(frame));
 }
 
-bool PlayableCharacter::checkCollision(std::shared_ptr<btCollisionObject> other,
-                                       std::shared_ptr<Physics> physics) {
+bool PlayableCharacter::checkCollision(const std::shared_ptr<btCollisionObject>& other,
+                                       const std::shared_ptr<Physics>& physics) {
     if (!collisionObject || !other || !physics) {
         return false;
     }
-    return physics->checkForCollision(collisionObject, std::move(other));
+    return physics->checkForCollision(collisionObject, other);
 }

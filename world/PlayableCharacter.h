@@ -10,7 +10,7 @@ class Physics;
 // direction; W/Up and S/Down pitch about its right axis, A/Left and D/Right
 // yaw about the world's vertical axis, one radian per second.
 class PlayableCharacter : public GameObject {
-public:
+  public:
     PlayableCharacter(std::string name, const glm::vec3& position, const glm::vec3& direction,
                       const glm::vec3& up, const glm::vec3& right, const glm::vec3& rotation,
                       const glm::vec3& scale, std::shared_ptr<Geometry> geometry,
@@ -19,7 +19,8 @@ public:
 
     void update(float deltaTime) override;
     void rotate(float pitchDelta, float yawDelta);
-    bool checkCollision(std::shared_ptr<btCollisionObject> other, std::shared_ptr<Physics> physics);
+    bool checkCollision(const std::shared_ptr<btCollisionObject>& other,
+                        const std::shared_ptr<Physics>& physics);
 
     void setSpeed(float newSpeed) { speed = newSpeed; }
     float getSpeed() const { return speed; }
@@ -27,7 +28,7 @@ public:
     glm::vec3 getUp() const { return up; }
     glm::vec3 getRight() const { return right; }
 
-private:
+  private:
     float speed = 0.0f;
     glm::vec3 direction;
     glm::vec3 up;
