@@ -156,9 +156,18 @@ void RenderPipeline::renderScene(WorldManager& worldManager) {
     glViewport(0, 0, width, height);
     glEnable(GL_DEPTH_TEST);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glDepthMask(GL_TRUE);
+    glDepthMask(GL_FALSE);
 
     const auto camera = worldManager.getCamera();
+    const auto skybox = worldManager.getSkybox();
+    if (camera && skybox) {
+        glUseProgram(skybox->getProgram());
+        // Only the camera's turn orients the sky; it never comes nearer.
+        const glm::mat4 view(glm::mat3(camera->getViewMatrix()));
+        skybox->draw(view, camera->getProjectionMatrix());
+    }
+    glDepthMask(GL_TRUE);
+
     // Objects draw with the camera; without one there is nothing to see.
     if (camera) {
         const auto directionalLight = worldManager.getDirectionalLight();
@@ -171,7 +180,6 @@ void RenderPipeline::renderScene(WorldManager& worldManager) {
                 object->draw(camera, directionalLight, pointLight);
             }
         }
-        drawSky(worldManager, *camera);
         // Particles last, blended over everything solid and leaving the
         // depth buffer alone.
         glEnable(GL_BLEND);
@@ -185,22 +193,4 @@ void RenderPipeline::renderScene(WorldManager& worldManager) {
     glDepthMask(GL_TRUE);
     glDisable(GL_BLEND);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-}
-
-void RenderPipeline::drawSky(WorldManager& worldManager, const Camera& camera) {
-    const auto skybox = worldManager.getSkybox();
-    if (!skybox) {
-        return;
-    }
-    // The sky lies on the far plane and writes no depth, so it only shows
-    // where no object stands. Drawn after the opaque objects with the depth
-    // test passing at the far plane, it shades just those pixels (on a
-    // software rasterizer the covered ones would cost a cube-map read each)
-    // and leaves the picture exactly as drawing it first would.
-    glUseProgram(skybox->getProgram());
-    glDepthMask(GL_FALSE);
-    // Only the camera's turn orients the sky; it never comes nearer.
-    const glm::mat4 view(glm::mat3(camera.getViewMatrix()));
-    skybox->draw(view, camera.getProjectionMatrix());
-    glDepthMask(GL_TRUE);
 }

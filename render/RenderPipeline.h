@@ -5,15 +5,14 @@
 
 #include "render/Bloom.h"
 
-class Camera;
 class Shader;
 class WorldManager;
 
-// Draws one frame: objects and the sky behind them into an off-screen
-// floating-point target, particle systems last with blending, bright-pass
-// extract, blur, blend to the window, HUD on top (H hides it).
+// Draws one frame: sky and objects into an off-screen floating-point target,
+// particle systems last with blending, bright-pass extract, blur, blend to
+// the window, HUD on top (H hides it).
 class RenderPipeline {
-  public:
+public:
     RenderPipeline() = default;
     ~RenderPipeline();
 
@@ -39,12 +38,11 @@ class RenderPipeline {
     uint32_t getQuadVertexBuffer() const { return quadVertexBuffer; }
     const Bloom& getBloom() const { return bloom; }
 
-  private:
+private:
     void build(int32_t newWidth, int32_t newHeight);
     void buildSceneTarget();
     void releaseSceneTarget();
     void renderScene(WorldManager& worldManager);
-    void drawSky(WorldManager& worldManager, const Camera& camera);
 
     uint32_t sceneFramebuffer = 0;
     uint32_t sceneColorTexture = 0;
