@@ -18,7 +18,7 @@ std::string formatPpm(const std::vector<uint8_t>& pixels, int32_t width, int32_t
     static const auto valueTexts = [] {
         std::array<std::array<char, 4>, 256> texts{};
         for (int value = 0; value < 256; ++value) {
-            char buffer[8];
+            char buffer[16];  // room for any int, as the compiler reckons
             std::snprintf(buffer, sizeof(buffer), "%3d ", value);
             std::memcpy(texts[static_cast<size_t>(value)].data(), buffer, 4);
         }
