@@ -11,12 +11,13 @@ struct Segment {
 };
 
 // A sweep over the ring field towards the goal: bank left past the first
-// cluster, climb a little, swing right across the field, then dive gently
-// and straighten out. Keeps well above the ground slab (y = -10).
+// cluster, climb a little, swing right across the field, bank left again
+// and straighten out. Keeps well above the ground slab (y = -10) and clear
+// of the goal for the default 20 seconds of flight.
 const Segment kSegments[] = {
-    {2.0f, {0, 0}},          {1.2f, {GLFW_KEY_A, 0}},          {1.5f, {0, 0}},
-    {0.6f, {GLFW_KEY_W, 0}}, {0.6f, {GLFW_KEY_S, 0}},          {2.0f, {GLFW_KEY_D, 0}},
-    {2.0f, {0, 0}},          {1.0f, {GLFW_KEY_A, GLFW_KEY_S}}, {0.6f, {GLFW_KEY_W, 0}},
+    {2.0f, {0, 0}},          {1.2f, {GLFW_KEY_A, 0}}, {1.5f, {0, 0}},
+    {0.6f, {GLFW_KEY_W, 0}}, {0.6f, {GLFW_KEY_S, 0}}, {2.0f, {GLFW_KEY_D, 0}},
+    {2.0f, {0, 0}},          {1.0f, {GLFW_KEY_A, 0}}, {0.6f, {GLFW_KEY_W, 0}},
     {2.0f, {0, 0}},          {1.5f, {GLFW_KEY_A, 0}},
 };
 

@@ -73,6 +73,9 @@ void writeJson(std::ostream& out, const HarnessResults& r, const FlightSummary& 
     out << "  \"loadAverage\": {\"start\": " << r.loadAverageStart
         << ", \"end\": " << r.loadAverageEnd << "},\n";
     out << "  \"startToFirstFrameMs\": " << r.startToFirstFrameMs << ",\n";
+    out << "  \"assemblyMs\": " << r.assemblyMs << ",\n";
+    out << "  \"residentAtStartMb\": " << r.residentAtStartMb << ",\n";
+    out << "  \"residentAfterAssemblyMb\": " << r.residentAfterAssemblyMb << ",\n";
     out << "  \"flyingFrames\": {\n";
     jsonSummary(out, "frame", s.total);
     jsonSummary(out, "update", s.update);
@@ -92,6 +95,7 @@ void writeJson(std::ostream& out, const HarnessResults& r, const FlightSummary& 
     out << ",\n  \"residentAfterFlightMb\": " << r.residentAfterFlightMb << ",\n";
     out << "  \"peakResidentMb\": " << r.peakResidentMb << ",\n";
     out << "  \"outcome\": \"" << r.outcome << "\",\n  \"score\": " << r.score << ",\n";
+    out << "  \"flyingFrameCount\": " << r.flyingFrames << ",\n";
     out << "  \"drawCostsMs\": {";
     for (size_t i = 0; i < r.drawCosts.size(); ++i) {
         out << (i == 0 ? "" : ", ") << "\"" << r.drawCosts[i].part
@@ -115,17 +119,21 @@ void printTable(std::ostream& out, const HarnessResults& r, const FlightSummary&
     tableRow(out, "  floor (cpu)", s.floorCpu);
     out << std::setprecision(2);
     out << "  median " << s.medianFps << " fps, frame / floor " << s.floorRatio << "\n";
-    out << "  start to first frame " << r.startToFirstFrameMs << " ms\n";
+    out << "  start to first frame " << r.startToFirstFrameMs << " ms (level assembly "
+        << r.assemblyMs << " ms)\n";
     out << "  restarts (ms):";
     for (double ms : r.restartMs) {
         out << " " << ms;
     }
-    out << "\n  resident after flight " << r.residentAfterFlightMb << " MB, after restarts (MB):";
+    out << "\n  resident (MB): context " << r.residentAtStartMb << ", level built "
+        << r.residentAfterAssemblyMb << ", after flight " << r.residentAfterFlightMb
+        << ", after restarts:";
     for (double mb : r.residentAfterRestartMb) {
         out << " " << mb;
     }
     out << "\n  peak resident " << r.peakResidentMb << " MB\n";
-    out << "  outcome " << r.outcome << ", score " << r.score << "\n";
+    out << "  outcome " << r.outcome << " after " << r.flyingFrames << " flying frames, score "
+        << r.score << "\n";
     if (!r.drawCosts.empty()) {
         out << "  render of each part alone (cpu ms):";
         for (const DrawCost& cost : r.drawCosts) {

@@ -28,12 +28,16 @@ struct HarnessResults {
     double loadAverageStart = 0.0;
     double loadAverageEnd = 0.0;
     double startToFirstFrameMs = 0.0;
+    double assemblyMs = 0.0;         // the first level's assembly, within the above
+    double residentAtStartMb = 0.0;  // window and context made, no level yet
+    double residentAfterAssemblyMb = 0.0;
     std::vector<FrameSample> frames;
     std::vector<double> restartMs;
     std::vector<double> residentAfterRestartMb;
     double residentAfterFlightMb = 0.0;
     double peakResidentMb = 0.0;
     std::string outcome;
+    int flyingFrames = 0;  // frames in the Playing state
     int score = 0;
     std::vector<DrawCost> drawCosts;
 };

@@ -5,11 +5,13 @@
 // directory (the level opens "../assets/..."):
 //   ./veltra_frametime [--frames N] [--json FILE] [--plot FILE.png] [--restarts N]
 //                      [--breakdown | --breakdown-only] [--screenshot FRAME]...
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,7 @@
 #include "render/HeadsUpDisplay.h"
 #include "render/Material.h"
 #include "render/RenderPipeline.h"
+#include "world/GameRandom.h"
 #include "world/WorldManager.h"
 
 namespace {
@@ -123,7 +126,12 @@ StartupValues readStartupValues() {
     return values;
 }
 
+// The rings are placed from a randomly seeded engine; a fixed seed gives
+// every harness run the same level, so runs can be compared.
+constexpr uint32_t kRingSeed = 20240611;
+
 Scene assemble(const StartupValues& v) {
+    GameRandom::reseedEngine(kRingSeed);
     return assembleScene(v.width, v.height, v.startPosition, v.fov, v.near, v.far, v.moveSpeed,
                          v.rotationSpeed, v.yaw, v.pitch);
 }
@@ -226,13 +234,18 @@ int main(int argc, char** argv) {
     results.renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
 
     const StartupValues values = readStartupValues();
+    results.residentAtStartMb = currentResidentMegabytes();
+    const auto assemblyStart = Clock::now();
     Scene scene = assemble(values);
+    results.assemblyMs = millisecondsBetween(assemblyStart, Clock::now());
+    results.residentAfterAssemblyMb = currentResidentMegabytes();
     glfwSetWindowTitle(window, kPlayingTitle);
     playFrame(window, scene, 0.0f);
     results.startToFirstFrameMs = millisecondsBetween(processStart, Clock::now());
 
     // Space released on the start screen: the countdown, then the flight.
-    FloorPasses floor(kWidth, kHeight);
+    auto floorPasses = std::make_unique<FloorPasses>(kWidth, kHeight);
+    FloorPasses& floor = *floorPasses;
     FlightPath path;
     scene.worldManager->countdown = kCountdownSeconds;
     scene.worldManager->state = GameState::Countdown;
@@ -244,42 +257,45 @@ int main(int argc, char** argv) {
             path.steer(flightTime);
             flightTime += kFrameSeconds;
         }
-        const int breakdownFrame = countdownFrames + options.playingFrames / 2;
+        FrameSample sample;
         if (options.breakdownOnly) {
             scene.waterMaterial->update(kFrameSeconds);
             scene.worldManager->update(kFrameSeconds, kWidth, kHeight);
-            if (i == breakdownFrame) {
-                results.drawCosts =
-                    measureDrawCosts(*scene.worldManager, *scene.renderPipeline, &floor, 3);
+        } else {
+            sample = playFrame(window, scene, kFrameSeconds);
+            sample.index = i;
+            playFloorFrame(window, floor, sample);
+            results.frames.push_back(sample);
+        }
+        if (std::find(options.screenshotFrames.begin(), options.screenshotFrames.end(), i) !=
+            options.screenshotFrames.end()) {
+            // What was presented is gone from the back buffer; the same world
+            // drawn again gives the same picture.
+            scene.renderPipeline->render(*scene.worldManager, kWidth, kHeight);
+            saveScreenshot("frame_" + std::to_string(i), kWidth, kHeight);
+        }
+        if (options.breakdown && i == countdownFrames + options.playingFrames / 2) {
+            results.drawCosts = measureDrawCosts(*scene.worldManager, *scene.renderPipeline, &floor,
+                                                 options.breakdownOnly ? 3 : 9);
+            if (options.breakdownOnly) {
                 break;
             }
-            continue;
-        }
-        FrameSample sample = playFrame(window, scene, kFrameSeconds);
-        sample.index = i;
-        for (int shot : options.screenshotFrames) {
-            if (shot == i) {
-                // The back buffer of the frame just presented is undefined;
-                // drawn again, the same world gives the same picture.
-                scene.renderPipeline->render(*scene.worldManager, kWidth, kHeight);
-                saveScreenshot("frame_" + std::to_string(i), kWidth, kHeight);
-            }
-        }
-        playFloorFrame(window, floor, sample);
-        results.frames.push_back(sample);
-        if (options.breakdown && i == breakdownFrame) {
-            results.drawCosts =
-                measureDrawCosts(*scene.worldManager, *scene.renderPipeline, &floor, 9);
         }
     }
     path.release();
     results.outcome = outcomeName(scene.worldManager->state);
+    results.flyingFrames =
+        static_cast<int>(std::count_if(results.frames.begin(), results.frames.end(),
+                                       [](const FrameSample& frame) { return frame.state == 2; }));
     results.score = static_cast<int>(scene.worldManager->getScore());
     results.residentAfterFlightMb = currentResidentMegabytes();
 
     // Restarts as the run loop makes them: the finished run's world manager
     // lives on through the next run (for its loading screen), the scene is
     // dropped and a new one assembled.
+    // The floor's targets are the harness's own: gone before the restarts,
+    // whose resident memory is the game's.
+    floorPasses.reset();
     std::shared_ptr<WorldManager> keptWorldManager;
     for (int i = 0; i < options.restarts; ++i) {
         const auto start = Clock::now();
