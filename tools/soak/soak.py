@@ -97,7 +97,7 @@ def main():
     print("last 100 runs: VmRSS %.1f to %.1f MiB, spread %.1f %% (limit 5 %%)" % (
         min(last) / 1024.0, max(last) / 1024.0, 100 * spread))
     if spread > 0.05:
-        problems.append("resident memory still growing: %.1f %% over the last 100 runs"
+        problems.append("resident memory not settled: %.1f %% apart over the last 100 runs"
                         % (100 * spread))
     # From run 2 on, the previous run's level is kept for the loading screen,
     # so every later run holds the same objects as run 2.
