@@ -49,7 +49,9 @@ comes from a library or the driver, `<tree>` for the copy's root. The first
 frame of a run that goes on is compared with the unbroken game's: "start
 screen" is the same picture, "blank" is one colour, "changed" is anything
 else. Sound files are opened only when an audio device exists, so their cases
-run with OpenAL Soft writing to a WAV file (marked "device").
+run with OpenAL Soft writing to a WAV file (marked "device"). The sanitized
+run (tools/run-sanitized-tests.sh) takes every case for one file of each kind
+and checks those rows against this table.
 """
 
 
