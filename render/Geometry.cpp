@@ -1,6 +1,7 @@
 #include "render/Geometry.h"
 
 #include <cfloat>
+#include <cstdint>
 #include <iostream>
 #include <utility>
 
@@ -48,6 +49,8 @@ Geometry::Geometry(const glm::mat4& transform, const MeshData& mesh,
         std::cerr << "Geometry: mesh with " << mesh.positions.size()
                   << " vertices has an index out of range; it will not be drawn." << std::endl;
         indexCount = 0;
+    } else {
+        runs = TriangleRuns(mesh);
     }
 
     glGenVertexArrays(1, &vao);
@@ -59,11 +62,14 @@ Geometry::Geometry(const glm::mat4& transform, const MeshData& mesh,
 
     // The element binding is vertex-array state: bound while the array is,
     // it makes a draw need nothing but the vertex array.
+    // A large mesh uploads its triangles tile by tile (the same triangles).
+    const std::vector<uint32_t>& indices = runs.isSplit() ? runs.getTiledIndices() : mesh.indices;
     glGenBuffers(1, &indexBuffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
     glBufferData(GL_ELEMENT_ARRAY_BUFFER,
-                 static_cast<GLsizeiptr>(mesh.indices.size() * sizeof(uint32_t)),
-                 mesh.indices.empty() ? nullptr : mesh.indices.data(), GL_STATIC_DRAW);
+                 static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
+                 indices.empty() ? nullptr : indices.data(), GL_STATIC_DRAW);
+    runs.releaseTiledIndices();
 
     glBindVertexArray(0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
@@ -88,6 +94,26 @@ Geometry::~Geometry() {
     glDeleteBuffers(4, buffers);
     glDeleteVertexArrays(1, &vao);
     positionBuffer = normalBuffer = uvBuffer = indexBuffer = vao = 0;
+}
+
+void Geometry::drawInView(const glm::mat4& model, const ViewFrustum& frustum, const glm::vec3& eye,
+                          float margin) {
+    if (indexCount == 0) {
+        return;
+    }
+    if (!runs.isSplit()) {
+        draw();
+        return;
+    }
+    const std::vector<TriangleRuns::Run>& all = runs.getRuns();
+    glBindVertexArray(vao);
+    for (uint32_t index : runs.visibleNearestFirst(model, frustum, eye, margin)) {
+        const TriangleRuns::Run& run = all[index];
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(run.indexCount), GL_UNSIGNED_INT,
+                       reinterpret_cast<const void*>(static_cast<uintptr_t>(run.firstIndex) *
+                                                     sizeof(uint32_t)));
+    }
+    glBindVertexArray(0);
 }
 
 void Geometry::draw() const {

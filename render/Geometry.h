@@ -6,8 +6,10 @@
 #include <glm/glm.hpp>
 
 #include "render/MeshData.h"
+#include "render/TriangleRuns.h"
 
 class Material;
+class ViewFrustum;
 
 // An indexed triangle mesh on the GPU: one vertex array, one tightly packed
 // buffer per attribute (0 position, 1 normal, 2 texture coordinate) and one
@@ -23,6 +25,13 @@ class Geometry {
 
     // Binds the vertex array and draws; the caller has set program and uniforms.
     void draw() const;
+    // The same for a mesh placed by model and seen by frustum from eye: a
+    // large mesh (the terrain) draws only its runs of triangles that reach
+    // into the view, nearest first; margin widens their bounds for vertex
+    // stages that move vertices. A small mesh is drawn whole.
+    void drawInView(const glm::mat4& model, const ViewFrustum& frustum, const glm::vec3& eye,
+                    float margin);
+    const TriangleRuns& getRuns() const { return runs; }
 
     // Size of the bounding box of the positions (max minus min per axis).
     glm::vec3 getExtent() const { return extent; }
@@ -52,4 +61,5 @@ class Geometry {
     glm::vec3 extent{0.0f};
     glm::vec3 boundsCentre{0.0f};
     float boundsRadius = -1.0f;
+    TriangleRuns runs;
 };

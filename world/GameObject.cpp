@@ -13,6 +13,14 @@
 #include "render/Material.h"
 #include "render/ViewFrustum.h"
 
+namespace {
+
+// Vertex stages may move vertices a little (the water's waves lift them by
+// half a unit): bounds tested against the view are widened by this much.
+constexpr float kVertexMotionMargin = 1.0f;
+
+}  // namespace
+
 GameObject::GameObject(std::string name, const glm::vec3& position, const glm::vec3& rotation,
                        const glm::vec3& scale, std::shared_ptr<Geometry> geometry,
                        std::shared_ptr<Material> material)
@@ -71,7 +79,8 @@ void GameObject::draw(std::shared_ptr<Camera> camera,
     }
     const glm::mat4 viewProjection = camera->getViewProjectionMatrix();
     const glm::mat4 model = getModelMatrix();
-    if (!isInView(viewProjection, model)) {
+    const ViewFrustum frustum(viewProjection);
+    if (!isInView(frustum, model)) {
         return;
     }
     Shader& shader = *material->getShader();
@@ -91,25 +100,27 @@ void GameObject::draw(std::shared_ptr<Camera> camera,
     shader.setMat3("normalMatrix", glm::mat3(glm::transpose(glm::inverse(model))));
     material->setUniforms();
     if (geometry) {
-        geometry->draw();
+        // The eye the view was built from: a chase camera never updates its
+        // position field.
+        const glm::vec3 eye = geometry->getRuns().isSplit()
+                                  ? glm::vec3(glm::inverse(camera->getStoredView())[3])
+                                  : glm::vec3(0.0f);
+        geometry->drawInView(model, frustum, eye, kVertexMotionMargin);
     }
 }
 
-bool GameObject::isInView(const glm::mat4& viewProjection, const glm::mat4& model) const {
+bool GameObject::isInView(const ViewFrustum& frustum, const glm::mat4& model) const {
     if (!geometry || geometry->getBoundsRadius() < 0.0f) {
         return true;
     }
     // The mesh's bounding sphere in world space: the longest axis of the
-    // model matrix scales the radius, whatever the turn. Vertex stages may
-    // move vertices a little (the water's waves lift them by half a unit),
-    // hence the margin.
-    constexpr float kVertexMotionMargin = 1.0f;
+    // model matrix scales the radius, whatever the turn.
     const glm::vec3 centre = glm::vec3(model * glm::vec4(geometry->getBoundsCentre(), 1.0f));
     const float longestAxis =
         std::max({glm::length(glm::vec3(model[0])), glm::length(glm::vec3(model[1])),
                   glm::length(glm::vec3(model[2]))});
     const float radius = geometry->getBoundsRadius() * longestAxis + kVertexMotionMargin;
-    return ViewFrustum(viewProjection).intersectsSphere(centre, radius);
+    return frustum.intersectsSphere(centre, radius);
 }
 
 void GameObject::setCollisionScale(float s) {

@@ -10,6 +10,7 @@ class btCollisionObject;
 class Camera;
 class Geometry;
 class Material;
+class ViewFrustum;
 struct DirectionalLight;
 struct PointLight;
 
@@ -53,7 +54,7 @@ class GameObject {
   protected:
     // Whether the mesh's bounding sphere, placed by the model matrix, reaches
     // into the view; true for an object without a mesh.
-    bool isInView(const glm::mat4& viewProjection, const glm::mat4& model) const;
+    bool isInView(const ViewFrustum& frustum, const glm::mat4& model) const;
 
     std::string name;
     glm::vec3 position;
