@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <ctime>
 #include <map>
+#include <string>
+#include <vector>
 
 #include <valgrind/callgrind.h>
 
@@ -55,75 +57,89 @@ double median(std::vector<double> values) {
     return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
-}  // namespace
-
-std::vector<DrawCost> measureDrawCosts(WorldManager& worldManager, RenderPipeline& pipeline,
-                                       FloorPasses* floor, int repetitions) {
-    std::vector<std::string> order;
-    std::map<std::string, std::vector<double>> samples;
-    auto record = [&](const std::string& part, double ms, int repetition) {
-        auto& series = samples[part];
-        if (series.empty()) {
-            order.push_back(part);
-        }
-        series.resize(static_cast<size_t>(repetitions), 0.0);
-        series[static_cast<size_t>(repetition)] += ms;
-    };
-
+// The scene pass as the pipeline draws it (opaque objects, the sky behind
+// them, particles blended), leaving out the objects of one part ("" leaves
+// out nothing, "sky" the sky).
+void drawScene(WorldManager& worldManager, RenderPipeline& pipeline, const std::string& leftOut) {
     const auto camera = worldManager.getCamera();
     const auto skybox = worldManager.getSkybox();
     const auto directionalLight = worldManager.getDirectionalLight();
     const auto pointLight = worldManager.getPointLight();
-    for (int r = 0; r < repetitions; ++r) {
-        glBindFramebuffer(GL_FRAMEBUFFER, pipeline.getSceneFramebuffer());
-        glViewport(0, 0, pipeline.getWidth(), pipeline.getHeight());
-        glEnable(GL_DEPTH_TEST);
-        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-
-        double start = startPart();
+    glBindFramebuffer(GL_FRAMEBUFFER, pipeline.getSceneFramebuffer());
+    glViewport(0, 0, pipeline.getWidth(), pipeline.getHeight());
+    glEnable(GL_DEPTH_TEST);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    for (const auto& object : worldManager.getObjects()) {
+        if (dynamic_cast<const ParticleSystem*>(object.get()) == nullptr &&
+            partOf(*object) != leftOut) {
+            object->draw(camera, directionalLight, pointLight);
+        }
+    }
+    if (camera && skybox && leftOut != "sky") {
+        glUseProgram(skybox->getProgram());
         glDepthMask(GL_FALSE);
-        if (camera && skybox) {
-            glUseProgram(skybox->getProgram());
-            skybox->draw(glm::mat4(glm::mat3(camera->getViewMatrix())),
-                         camera->getProjectionMatrix());
-        }
+        skybox->draw(glm::mat4(glm::mat3(camera->getViewMatrix())), camera->getProjectionMatrix());
         glDepthMask(GL_TRUE);
-        record("sky", millisecondsSince(start, "sky"), r);
-
-        for (const auto& object : worldManager.getObjects()) {
-            if (dynamic_cast<const ParticleSystem*>(object.get()) != nullptr) {
-                continue;
-            }
-            const std::string part = partOf(*object);
-            start = startPart();
+    }
+    glEnable(GL_BLEND);
+    glDepthMask(GL_FALSE);
+    for (const auto& object : worldManager.getObjects()) {
+        if (dynamic_cast<const ParticleSystem*>(object.get()) != nullptr &&
+            leftOut != "particles") {
             object->draw(camera, directionalLight, pointLight);
-            record(part, millisecondsSince(start, part), r);
         }
-        for (const auto& object : worldManager.getObjects()) {
-            if (dynamic_cast<const ParticleSystem*>(object.get()) == nullptr) {
-                continue;
-            }
-            start = startPart();
-            glEnable(GL_BLEND);
-            object->draw(camera, directionalLight, pointLight);
-            glDisable(GL_BLEND);
-            record("particles", millisecondsSince(start, "particles"), r);
-        }
-        glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    }
+    glDepthMask(GL_TRUE);
+    glDisable(GL_BLEND);
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
 
+}  // namespace
+
+std::vector<DrawCost> measureDrawCosts(WorldManager& worldManager, RenderPipeline& pipeline,
+                                       FloorPasses* floor, int repetitions) {
+    std::vector<std::string> parts = {"sky"};
+    for (const auto& object : worldManager.getObjects()) {
+        const std::string part = partOf(*object);
+        if (std::find(parts.begin(), parts.end(), part) == parts.end()) {
+            parts.push_back(part);
+        }
+    }
+    // Measured in one flush each: the whole scene pass, the scene pass with
+    // each part left out (the part's share is the difference, so the depth
+    // test sees every other part as in the game), the whole frame and the
+    // floor. The post passes and HUD are what the frame adds to the scene.
+    std::map<std::string, std::vector<double>> samples;
+    for (int r = 0; r < repetitions; ++r) {
+        double start = startPart();
+        drawScene(worldManager, pipeline, "");
+        samples["scene pass"].push_back(millisecondsSince(start, "scene pass"));
+        for (const std::string& part : parts) {
+            start = startPart();
+            drawScene(worldManager, pipeline, part);
+            samples["without " + part].push_back(millisecondsSince(start, "without " + part));
+        }
         start = startPart();
         pipeline.render(worldManager, pipeline.getWidth(), pipeline.getHeight());
-        record("whole frame", millisecondsSince(start, "whole frame"), r);
+        samples["whole frame"].push_back(millisecondsSince(start, "whole frame"));
         if (floor != nullptr) {
             start = startPart();
             floor->draw();
-            record("floor", millisecondsSince(start, "floor"), r);
+            samples["floor"].push_back(millisecondsSince(start, "floor"));
         }
     }
 
+    const double scene = median(samples["scene pass"]);
+    const double whole = median(samples["whole frame"]);
     std::vector<DrawCost> costs;
-    for (const std::string& part : order) {
-        costs.push_back({part, median(samples[part])});
+    for (const std::string& part : parts) {
+        costs.push_back({part, scene - median(samples["without " + part])});
+    }
+    costs.push_back({"scene pass", scene});
+    costs.push_back({"bloom and HUD", whole - scene});
+    costs.push_back({"whole frame", whole});
+    if (floor != nullptr) {
+        costs.push_back({"floor", median(samples["floor"])});
     }
     return costs;
 }

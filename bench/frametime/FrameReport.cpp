@@ -135,7 +135,7 @@ void printTable(std::ostream& out, const HarnessResults& r, const FlightSummary&
     out << "  outcome " << r.outcome << " after " << r.flyingFrames << " flying frames, score "
         << r.score << "\n";
     if (!r.drawCosts.empty()) {
-        out << "  render of each part alone (cpu ms):";
+        out << "  render cost of each part (cpu ms):";
         for (const DrawCost& cost : r.drawCosts) {
             out << " " << cost.part << " " << std::setprecision(2) << cost.milliseconds << ";";
         }
