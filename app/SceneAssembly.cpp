@@ -37,6 +37,13 @@ constexpr uint32_t kGroundTag = 2;
 constexpr uint32_t kRingTag = 3;
 constexpr uint32_t kGoalTag = 4;
 
+// Bounding-sphere radius over distance below which rings and the mirror
+// sphere draw a coarser outline. With the 60 degree view of a 720 pixel high
+// window, 0.016 is a radius of about 10 pixels and 0.048 of about 30: sizes
+// at which the full mesh's triangles are smaller than a pixel.
+constexpr float kSmallOnScreen = 0.016f;
+constexpr float kMidOnScreen = 0.048f;
+
 const glm::vec3 kGoalPosition{-100.0f, 0.0f, -450.0f};
 
 // The player and the goal cannot exist without a mesh, so a model file that
@@ -123,9 +130,13 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     auto mirrorMaterial = std::make_shared<CubemapMaterial>(
         mirrorShader, static_cast<int32_t>(sky.getCubemapTexture()));
     auto mirrorMesh = std::make_shared<Geometry>(identity, makeSphere(32, 64, 0.5f), mirrorMaterial, kGoalTag);
+    mirrorMesh->addDetailLevel(makeSphereIndices(32, 64, 2), kMidOnScreen);
+    mirrorMesh->addDetailLevel(makeSphereIndices(32, 64, 4), kSmallOnScreen);
 
     // Ring torus, drawn one and a half times its built size.
     auto ringMesh = std::make_shared<Geometry>(glm::mat4(1.5f), makeTorus(1.0f), ringMaterial, kRingTag);
+    ringMesh->addDetailLevel(makeTorusIndices(2), kMidOnScreen);
+    ringMesh->addDetailLevel(makeTorusIndices(4), kSmallOnScreen);
 
     // Imported models. The goal's meshes join the player's list and every
     // mesh of it is moved by (10, 0, 5).

@@ -1,8 +1,11 @@
 #include "render/Geometry.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cstdint>
 #include <iostream>
+#include <stdexcept>
+#include <string>
 #include <utility>
 
 #include "framework/Gl.h"
@@ -53,9 +56,9 @@ Geometry::Geometry(const glm::mat4& transform, const MeshData& mesh,
         runs = TriangleRuns(mesh);
     }
 
+    vertexCount = static_cast<uint32_t>(mesh.positions.size());
     glGenVertexArrays(1, &vao);
     glBindVertexArray(vao);
-    const size_t vertexCount = mesh.positions.size();
     positionBuffer = uploadAttribute(0, mesh.positions, vertexCount);
     normalBuffer = uploadAttribute(1, mesh.normals, vertexCount);
     uvBuffer = uploadAttribute(2, mesh.uvs, vertexCount);
@@ -69,6 +72,7 @@ Geometry::Geometry(const glm::mat4& transform, const MeshData& mesh,
     glBufferData(GL_ELEMENT_ARRAY_BUFFER,
                  static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
                  indices.empty() ? nullptr : indices.data(), GL_STATIC_DRAW);
+    storedIndexCount = static_cast<uint32_t>(indices.size());
     runs.releaseTiledIndices();
 
     glBindVertexArray(0);
@@ -96,13 +100,88 @@ Geometry::~Geometry() {
     positionBuffer = normalBuffer = uvBuffer = indexBuffer = vao = 0;
 }
 
+void Geometry::addDetailLevel(const std::vector<uint32_t>& indices, float maxAngularRadius) {
+    for (uint32_t index : indices) {
+        if (index >= vertexCount) {
+            throw std::invalid_argument("Geometry::addDetailLevel: index " +
+                                        std::to_string(index) + " past the last of " +
+                                        std::to_string(vertexCount) + " vertices");
+        }
+    }
+    if (indices.empty() || indexCount == 0 || runs.isSplit()) {
+        return;
+    }
+    // The index buffer grows to hold the new list after the ones it has;
+    // the element binding belongs to the vertex array, so it is rebound there.
+    const GLsizeiptr oldBytes = static_cast<GLsizeiptr>(storedIndexCount) * sizeof(uint32_t);
+    const GLsizeiptr addedBytes = static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t));
+    GLuint grown = 0;
+    glGenBuffers(1, &grown);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, grown);
+    glBufferData(GL_COPY_WRITE_BUFFER, oldBytes + addedBytes, nullptr, GL_STATIC_DRAW);
+    glBindBuffer(GL_COPY_READ_BUFFER, indexBuffer);
+    glCopyBufferSubData(GL_COPY_READ_BUFFER, GL_COPY_WRITE_BUFFER, 0, 0, oldBytes);
+    glBufferSubData(GL_COPY_WRITE_BUFFER, oldBytes, addedBytes, indices.data());
+    glBindBuffer(GL_COPY_READ_BUFFER, 0);
+    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
+    glBindVertexArray(vao);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, grown);
+    glBindVertexArray(0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    glDeleteBuffers(1, &indexBuffer);
+    indexBuffer = grown;
+
+    const DetailLevel level{storedIndexCount, static_cast<uint32_t>(indices.size()),
+                            maxAngularRadius};
+    storedIndexCount += level.indexCount;
+    const auto place = std::find_if(detailLevels.begin(), detailLevels.end(),
+                                    [&](const DetailLevel& other) {
+                                        return other.maxAngularRadius > maxAngularRadius;
+                                    });
+    detailLevels.insert(place, level);
+}
+
+const Geometry::DetailLevel* Geometry::levelFor(const glm::mat4& model,
+                                                const glm::vec3& eye) const {
+    if (detailLevels.empty() || boundsRadius < 0.0f) {
+        return nullptr;
+    }
+    const glm::vec3 centre = glm::vec3(model * glm::vec4(boundsCentre, 1.0f));
+    const float longestAxis =
+        std::max({glm::length(glm::vec3(model[0])), glm::length(glm::vec3(model[1])),
+                  glm::length(glm::vec3(model[2]))});
+    const float distance = glm::length(centre - eye);
+    const float radius = boundsRadius * longestAxis;
+    // Compared without dividing, so an eye inside the sphere picks full detail.
+    for (const DetailLevel& level : detailLevels) {
+        if (radius < level.maxAngularRadius * distance) {
+            return &level;
+        }
+    }
+    return nullptr;
+}
+
+uint32_t Geometry::detailIndexCount(const glm::mat4& model, const glm::vec3& eye) const {
+    const DetailLevel* level = levelFor(model, eye);
+    return level != nullptr ? level->indexCount : indexCount;
+}
+
 void Geometry::drawInView(const glm::mat4& model, const ViewFrustum& frustum, const glm::vec3& eye,
                           float margin) {
     if (indexCount == 0) {
         return;
     }
     if (!runs.isSplit()) {
-        draw();
+        const DetailLevel* level = levelFor(model, eye);
+        if (level == nullptr) {
+            draw();
+            return;
+        }
+        glBindVertexArray(vao);
+        glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(level->indexCount), GL_UNSIGNED_INT,
+                       reinterpret_cast<const void*>(static_cast<uintptr_t>(level->firstIndex) *
+                                                     sizeof(uint32_t)));
+        glBindVertexArray(0);
         return;
     }
     const std::vector<TriangleRuns::Run>& all = runs.getRuns();

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include <glm/glm.hpp>
 
@@ -33,6 +34,19 @@ class Geometry {
                     float margin);
     const TriangleRuns& getRuns() const { return runs; }
 
+    // A coarser triangle list over the same vertices, drawn by drawInView
+    // while the mesh's bounding sphere seen from the eye spans less than
+    // maxAngularRadius (its radius over its distance): far away, a ring of
+    // 2048 triangles covers a few pixels, and a software rasterizer shades
+    // every triangle's pixel blocks. The coarsest level that applies wins.
+    // A mesh drawn in runs (the terrain) keeps its full detail. Throws
+    // std::invalid_argument for an index past the last vertex.
+    void addDetailLevel(const std::vector<uint32_t>& indices, float maxAngularRadius);
+    // Whether drawInView needs the eye: to order runs or to pick a level.
+    bool needsEye() const { return runs.isSplit() || !detailLevels.empty(); }
+    // Index count drawn for a mesh placed by model and seen from eye.
+    uint32_t detailIndexCount(const glm::mat4& model, const glm::vec3& eye) const;
+
     // Size of the bounding box of the positions (max minus min per axis).
     glm::vec3 getExtent() const { return extent; }
     // The sphere around that box, in the mesh's own coordinates; radius -1
@@ -49,12 +63,24 @@ class Geometry {
     const std::shared_ptr<Material>& getMaterial() const { return material; }
 
   private:
+    struct DetailLevel {
+        uint32_t firstIndex = 0;
+        uint32_t indexCount = 0;
+        float maxAngularRadius = 0.0f;
+    };
+    const DetailLevel* levelFor(const glm::mat4& model, const glm::vec3& eye) const;
+
     uint32_t vao = 0;
     uint32_t positionBuffer = 0;
     uint32_t normalBuffer = 0;
     uint32_t uvBuffer = 0;
     uint32_t indexBuffer = 0;
     uint32_t indexCount = 0;
+    uint32_t vertexCount = 0;
+    // Index buffer entries in use: the full mesh, then each level's list.
+    uint32_t storedIndexCount = 0;
+    // Ordered by maxAngularRadius, smallest (coarsest) first.
+    std::vector<DetailLevel> detailLevels;
     std::shared_ptr<Material> material;
     glm::mat4 transform;
     uint32_t tag = 0;

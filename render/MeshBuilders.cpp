@@ -14,6 +14,10 @@ namespace {
 constexpr float kPi = 3.1415927f;
 constexpr float kTwoPi = 6.2831855f;
 
+constexpr uint32_t kTorusRings = 64;      // segments around the axis
+constexpr uint32_t kTorusTubeSides = 16;  // segments around the tube
+constexpr uint32_t kTorusRowLength = kTorusTubeSides + 1;
+
 // Vertex indices are 32-bit; a mesh with more vertices cannot be indexed.
 void requireIndexable(uint64_t rows, uint64_t rowLength, const char* builder) {
     if (rowLength != 0 && rows > std::numeric_limits<uint32_t>::max() / rowLength) {
@@ -58,9 +62,9 @@ MeshData makeGrid(float size, uint32_t resolution) {
 }
 
 MeshData makeTorus(float size) {
-    constexpr uint32_t kRings = 64;      // segments around the axis
-    constexpr uint32_t kTubeSides = 16;  // segments around the tube
-    constexpr uint32_t kRowLength = kTubeSides + 1;
+    constexpr uint32_t kRings = kTorusRings;
+    constexpr uint32_t kTubeSides = kTorusTubeSides;
+    constexpr uint32_t kRowLength = kTorusRowLength;
     const float majorRadius = 0.5f * size;
     const float tubeRadius = 0.2f * majorRadius;
 
@@ -85,15 +89,28 @@ MeshData makeTorus(float size) {
             mesh.uvs.emplace_back(u, v);
         }
     }
-    mesh.indices.reserve(size_t{kRings} * kTubeSides * 6);
-    for (uint32_t i = 1; i <= kRings; ++i) {
-        for (uint32_t j = 0; j < kTubeSides; ++j) {
-            const uint32_t k = i * kRowLength + j;
-            mesh.indices.insert(mesh.indices.end(),
-                                {k - kRowLength, k, k - kTubeSides, k, k + 1, k - kTubeSides});
+    mesh.indices = makeTorusIndices(1);
+    return mesh;
+}
+
+std::vector<uint32_t> makeTorusIndices(uint32_t step) {
+    if (step == 0 || kTorusTubeSides % step != 0) {
+        throw std::invalid_argument("makeTorusIndices: the step must divide " +
+                                    std::to_string(kTorusTubeSides) + ", got " +
+                                    std::to_string(step));
+    }
+    // Rings i - step and i, tube sides j and j + step: two triangles a cell.
+    const uint32_t ringStep = step * kTorusRowLength;
+    std::vector<uint32_t> indices;
+    indices.reserve(size_t{kTorusRings / step} * (kTorusTubeSides / step) * 6);
+    for (uint32_t i = step; i <= kTorusRings; i += step) {
+        for (uint32_t j = 0; j < kTorusTubeSides; j += step) {
+            const uint32_t k = i * kTorusRowLength + j;
+            indices.insert(indices.end(), {k - ringStep, k, k - ringStep + step, k, k + step,
+                                           k - ringStep + step});
         }
     }
-    return mesh;
+    return indices;
 }
 
 MeshData makeSphere(uint32_t stacks, uint32_t slices, float radius) {
@@ -121,15 +138,29 @@ MeshData makeSphere(uint32_t stacks, uint32_t slices, float radius) {
             mesh.uvs.emplace_back(s, t);
         }
     }
-    mesh.indices.reserve(size_t{stacks} * slices * 6);
-    for (uint32_t i = 0; i < stacks; ++i) {
-        for (uint32_t j = 0; j < slices; ++j) {
+    mesh.indices = makeSphereIndices(stacks, slices, 1);
+    return mesh;
+}
+
+std::vector<uint32_t> makeSphereIndices(uint32_t stacks, uint32_t slices, uint32_t step) {
+    if (step == 0 || stacks % step != 0 || slices % step != 0) {
+        throw std::invalid_argument("makeSphereIndices: the step must divide " +
+                                    std::to_string(stacks) + " and " + std::to_string(slices) +
+                                    ", got " + std::to_string(step));
+    }
+    requireIndexable(uint64_t{stacks} + 1, uint64_t{slices} + 1, "makeSphereIndices");
+    // Stacks i and i + step, slices j and j + step: two triangles a cell.
+    const uint32_t stackStep = step * (slices + 1);
+    std::vector<uint32_t> indices;
+    indices.reserve(size_t{stacks / step} * (slices / step) * 6);
+    for (uint32_t i = 0; i < stacks; i += step) {
+        for (uint32_t j = 0; j < slices; j += step) {
             const uint32_t a = i * (slices + 1) + j;
-            const uint32_t b = a + slices + 1;
-            mesh.indices.insert(mesh.indices.end(), {a, b, a + 1, a + 1, b, b + 1});
+            const uint32_t b = a + stackStep;
+            indices.insert(indices.end(), {a, b, a + step, a + step, b, b + step});
         }
     }
-    return mesh;
+    return indices;
 }
 
 MeshData meshFromImport(const aiMesh& mesh) {

@@ -37,6 +37,7 @@ public:
     uint32_t getQuadVertexArray() const { return quadVertexArray; }
     uint32_t getQuadVertexBuffer() const { return quadVertexBuffer; }
     const Bloom& getBloom() const { return bloom; }
+    Bloom& getBloom() { return bloom; }
 
 private:
     void build(int32_t newWidth, int32_t newHeight);

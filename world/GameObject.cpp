@@ -102,7 +102,7 @@ void GameObject::draw(std::shared_ptr<Camera> camera,
     if (geometry) {
         // The eye the view was built from: a chase camera never updates its
         // position field.
-        const glm::vec3 eye = geometry->getRuns().isSplit()
+        const glm::vec3 eye = geometry->needsEye()
                                   ? glm::vec3(glm::inverse(camera->getStoredView())[3])
                                   : glm::vec3(0.0f);
         geometry->drawInView(model, frustum, eye, kVertexMotionMargin);

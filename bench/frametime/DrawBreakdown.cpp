@@ -11,6 +11,8 @@
 #include "FloorPasses.h"
 #include "framework/Gl.h"
 #include "render/Camera.h"
+#include "render/Bloom.h"
+#include "render/HeadsUpDisplay.h"
 #include "render/RenderPipeline.h"
 #include "render/Skybox.h"
 #include "world/GameObject.h"
@@ -122,6 +124,15 @@ std::vector<DrawCost> measureDrawCosts(WorldManager& worldManager, RenderPipelin
         start = startPart();
         pipeline.render(worldManager, pipeline.getWidth(), pipeline.getHeight());
         samples["whole frame"].push_back(millisecondsSince(start, "whole frame"));
+        start = startPart();
+        pipeline.getBloom().blur();
+        samples["blur"].push_back(millisecondsSince(start, "blur"));
+        if (const auto hud = worldManager.getHud()) {
+            glBindFramebuffer(GL_FRAMEBUFFER, 0);
+            start = startPart();
+            hud->render(pipeline.getWidth(), pipeline.getHeight(), worldManager);
+            samples["HUD"].push_back(millisecondsSince(start, "HUD"));
+        }
         if (floor != nullptr) {
             start = startPart();
             floor->draw();
@@ -137,6 +148,8 @@ std::vector<DrawCost> measureDrawCosts(WorldManager& worldManager, RenderPipelin
     }
     costs.push_back({"scene pass", scene});
     costs.push_back({"bloom and HUD", whole - scene});
+    costs.push_back({"blur (three passes)", median(samples["blur"])});
+    costs.push_back({"HUD", median(samples["HUD"])});
     costs.push_back({"whole frame", whole});
     if (floor != nullptr) {
         costs.push_back({"floor", median(samples["floor"])});

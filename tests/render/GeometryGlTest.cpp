@@ -2,12 +2,14 @@
 
 #include <cmath>
 #include <memory>
+#include <stdexcept>
 
 #include "RenderGlSupport.h"
 #include "RenderTestFiles.h"
 #include "framework/Shader.h"
 #include "render/Geometry.h"
 #include "render/MeshBuilders.h"
+#include "render/ViewFrustum.h"
 #include "support/GlTestContext.h"
 
 using namespace render_test;
@@ -107,3 +109,68 @@ TEST(GeometryGl, MeshWithoutNormalsOrUvsStillDraws) {
 }
 
 }  // namespace
+
+namespace {
+
+// Model matrix that puts the mesh at z = -distance, scaled.
+glm::mat4 placedAt(float distance, float scale) {
+    glm::mat4 model(scale);
+    model[3] = glm::vec4(0.0f, 0.0f, -distance, 1.0f);
+    return model;
+}
+
+}  // namespace
+
+TEST(GeometryGl, DetailLevelFollowsTheSizeSeenFromTheEye) {
+    REQUIRE_GL_CONTEXT();
+    const MeshData torus = makeTorus(1.0f);
+    Geometry ring(glm::mat4(1.0f), torus, nullptr, 3);
+    const glm::vec3 eye(0.0f);
+    // Without levels every distance draws the whole mesh.
+    EXPECT_EQ(ring.detailIndexCount(placedAt(1000.0f, 1.0f), eye), 6144u);
+    EXPECT_FALSE(ring.needsEye());
+
+    // Added coarsest last, to show the order they come in does not matter.
+    ring.addDetailLevel(makeTorusIndices(2), 0.05f);
+    ring.addDetailLevel(makeTorusIndices(4), 0.01f);
+    EXPECT_TRUE(ring.needsEye());
+    EXPECT_EQ(ring.getIndexCount(), 6144u);
+    EXPECT_EQ(boundElementBuffer(), 0);
+    const float radius = ring.getBoundsRadius();
+    ASSERT_GT(radius, 0.0f);
+    EXPECT_EQ(ring.detailIndexCount(placedAt(radius / 0.1f, 1.0f), eye), 6144u);
+    EXPECT_EQ(ring.detailIndexCount(placedAt(radius / 0.03f, 1.0f), eye), 1536u);
+    EXPECT_EQ(ring.detailIndexCount(placedAt(radius / 0.005f, 1.0f), eye), 384u);
+    // Scale counts like nearness; an eye inside the bounds sees full detail.
+    EXPECT_EQ(ring.detailIndexCount(placedAt(radius / 0.005f, 20.0f), eye), 6144u);
+    EXPECT_EQ(ring.detailIndexCount(placedAt(0.0f, 1.0f), eye), 6144u);
+
+    // The coarse outline still draws where the full one does.
+    const std::vector<glm::vec4> full = drawRed(ring);
+    std::shared_ptr<Shader> red = std::make_shared<Shader>();
+    OffscreenTarget target(32, 32);
+    target.clear(glm::vec4(0, 0, 0, 1));
+    glDisable(GL_DEPTH_TEST);
+    red->use();
+    // The built-in program ignores the model: the size test alone picks the
+    // coarsest level here.
+    ring.drawInView(placedAt(radius / 0.005f, 1.0f), ViewFrustum(glm::mat4(1.0f)), eye, 0.0f);
+    red->unuse();
+    const std::vector<glm::vec4> coarse = target.read();
+    int fullRed = 0, coarseRed = 0;
+    for (size_t i = 0; i < full.size(); ++i) {
+        fullRed += full[i].r > 0.5f ? 1 : 0;
+        coarseRed += coarse[i].r > 0.5f ? 1 : 0;
+    }
+    EXPECT_GT(coarseRed, fullRed / 2);
+    EXPECT_EQ(boundVertexArray(), 0);
+    EXPECT_EQ(drainGlErrors(), 0);
+}
+
+TEST(GeometryGl, DetailLevelWithAnIndexPastTheVerticesIsRefused) {
+    REQUIRE_GL_CONTEXT();
+    Geometry ring(glm::mat4(1.0f), makeTorus(1.0f), nullptr, 3);
+    EXPECT_THROW(ring.addDetailLevel({0, 1, 1105}, 0.05f), std::invalid_argument);
+    EXPECT_FALSE(ring.needsEye());
+    EXPECT_EQ(ring.detailIndexCount(placedAt(1e6f, 1.0f), glm::vec3(0.0f)), 6144u);
+}

@@ -3,6 +3,7 @@
 #include <assimp/scene.h>
 #include <assimp/Importer.hpp>
 
+#include <algorithm>
 #include <cfloat>
 #include <memory>
 #include <stdexcept>
@@ -48,7 +49,7 @@ void expectWinding(const MeshData& mesh, Winding winding) {
         const uint32_t a = mesh.indices[t], b = mesh.indices[t + 1], c = mesh.indices[t + 2];
         const glm::vec3 face = glm::cross(mesh.positions[b] - mesh.positions[a],
                                           mesh.positions[c] - mesh.positions[a]);
-        if (glm::length(face) < 1e-9f) {
+        if (glm::length(face) < 1e-6f) {
             ++degenerate;  // the sphere's pole triangles
             continue;
         }
@@ -110,6 +111,41 @@ TEST(MakeGrid, WaterGridCountsAndLayout) {
     const MeshData quad = makeGrid(2.0f, 2);
     EXPECT_EQ(quad.positions.size(), 4u);
     EXPECT_EQ(quad.indices, (std::vector<uint32_t>{0, 2, 1, 1, 2, 3}));
+}
+
+// A coarser outline uses the full mesh's own vertices, turns the same way,
+// and at step 1 is the full mesh.
+TEST(CoarserOutlines, SkipVerticesOfTheSameGridAndKeepTheWinding) {
+    MeshData torus = makeTorus(1.0f);
+    EXPECT_EQ(makeTorusIndices(1), torus.indices);
+    const std::vector<uint32_t> full = torus.indices;
+    for (uint32_t step : {2u, 4u}) {
+        torus.indices = makeTorusIndices(step);
+        EXPECT_EQ(torus.indices.size(), full.size() / (step * step)) << "step " << step;
+        expectWellFormed(torus);
+        expectWinding(torus, Winding::Clockwise);
+        // Every vertex used lies on a kept ring and a kept tube side.
+        for (uint32_t index : torus.indices) {
+            ASSERT_EQ(index / 17 % step, 0u);
+            ASSERT_EQ(index % 17 % step, 0u);
+        }
+        // The outline closes: the last ring meets the first one's places.
+        EXPECT_EQ(*std::max_element(torus.indices.begin(), torus.indices.end()), 64u * 17 + 16);
+    }
+
+    MeshData sphere = makeSphere(32, 64, 0.5f);
+    EXPECT_EQ(makeSphereIndices(32, 64, 1), sphere.indices);
+    sphere.indices = makeSphereIndices(32, 64, 4);
+    EXPECT_EQ(sphere.indices.size(), 12288u / 16);
+    expectWellFormed(sphere);
+    expectWinding(sphere, Winding::Clockwise);
+    EXPECT_EQ(sphere.indices.front(), 0u);  // from the top pole
+    EXPECT_EQ(*std::max_element(sphere.indices.begin(), sphere.indices.end()), 2144u);
+
+    EXPECT_THROW(makeTorusIndices(0), std::invalid_argument);
+    EXPECT_THROW(makeTorusIndices(3), std::invalid_argument);
+    EXPECT_THROW(makeSphereIndices(32, 64, 0), std::invalid_argument);
+    EXPECT_THROW(makeSphereIndices(8, 12, 8), std::invalid_argument);  // 12 is not a multiple
 }
 
 TEST(MeshBuilders, RejectArgumentsOutsideTheirRange) {
