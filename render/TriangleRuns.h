@@ -19,7 +19,7 @@ class ViewFrustum;
 // kMinimumTriangles stay one run in their own order.
 class TriangleRuns {
   public:
-    static constexpr uint32_t kMinimumTriangles = 65536;
+    static constexpr uint32_t kMinimumTriangles = 16384;
     static constexpr uint32_t kTilesPerSide = 8;
 
     struct Run {

@@ -4,13 +4,19 @@ and a low valley holding a lake under the rings and the goal.
 The terrain mesh spans -500..500 in x and z and is drawn at scale 1.5 around
 (0, -25, -400); a pixel p gives the local height p / 255 * 100, so the world
 height is -25 + 1.5 * p / 255 * 100 and the water plane y = -16 lies at p ~ 15.3.
+
+The landscape is shaped on a 257 x 257 grid and every second pixel of it is
+saved: 129 x 129 pixels, a vertex every 11.7 world units. Far away, finer
+triangles cover less than a pixel each, and a software rasterizer shades a
+whole block of pixels for every one of them.
 """
 
 import numpy as np
 
 from common import normalise, rng, save_png, smoothstep, spectral_noise
 
-SIZE = 257
+SIZE = 257    # the grid the landscape is shaped on
+STRIDE = 2    # every second pixel of it is saved
 TERRAIN_SIZE = 1000.0
 ORIGIN = np.array([0.0, -25.0, -400.0])
 SCALE = 1.5
@@ -122,6 +128,6 @@ def make_heightmap():
 
 
 def generate(out):
-    height = make_heightmap()
+    height = make_heightmap()[::STRIDE, ::STRIDE]
     save_png(height, f"{out}/textures/Heightmaps/Heightmap3.png", "L")
     return height
