@@ -1,5 +1,8 @@
 #include "world/ParticleSystem.h"
 
+#include <cstdint>
+#include <vector>
+
 #include "framework/Gl.h"
 #include "framework/Shader.h"
 #include "render/Camera.h"
@@ -10,6 +13,15 @@ namespace {
 
 constexpr GLsizeiptr kVec4Bytes = 16;
 
+constexpr uint32_t kSphereStacks = 8;
+constexpr uint32_t kSphereSlices = 12;
+// Particle size is at most 0.5, so a particle's radius is at most 0.25.
+constexpr float kLargestRadius = 0.25f;
+// Radius over distance below which the coarser spheres are drawn (about 30
+// and 10 pixels across the 60 degree view of a 720 pixel high window).
+constexpr float kMidOnScreen = 0.048f;
+constexpr float kSmallOnScreen = 0.016f;
+
 }  // namespace
 
 ParticleSystem::ParticleSystem(std::string name, uint64_t maxParticles,
@@ -17,7 +29,7 @@ ParticleSystem::ParticleSystem(std::string name, uint64_t maxParticles,
     : GameObject(std::move(name), glm::vec3(0.0f), glm::vec3(0.0f), glm::vec3(0.0f), nullptr,
                  std::move(material)),
       simulation(static_cast<std::size_t>(maxParticles)) {
-    const MeshData sphere = makeSphere(8, 12, 0.5f);
+    const MeshData sphere = makeSphere(kSphereStacks, kSphereSlices, 0.5f);
     const auto maxCount = static_cast<GLsizeiptr>(maxParticles);
 
     glGenVertexArrays(1, &vao);
@@ -31,12 +43,21 @@ ParticleSystem::ParticleSystem(std::string name, uint64_t maxParticles,
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 0, nullptr);
 
+    std::vector<uint32_t> indices = sphere.indices;
+    for (uint32_t level = 0; level < 3; ++level) {
+        const std::vector<uint32_t> levelIndices =
+            level == 0 ? sphere.indices
+                       : makeSphereIndices(kSphereStacks, kSphereSlices, 2 * level);
+        detailFirstIndex[level] = level == 0 ? 0 : static_cast<uint32_t>(indices.size());
+        detailIndexCounts[level] = static_cast<uint32_t>(levelIndices.size());
+        if (level > 0) {
+            indices.insert(indices.end(), levelIndices.begin(), levelIndices.end());
+        }
+    }
     glGenBuffers(1, &indexBuffer);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
-                 static_cast<GLsizeiptr>(sphere.indices.size() * sizeof(uint32_t)),
-                 sphere.indices.data(), GL_STATIC_DRAW);
-    indexCount = static_cast<uint32_t>(sphere.indices.size());
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
+                 indices.data(), GL_STATIC_DRAW);
 
     // First half: (centre, size) per particle; second half: (colour, life fraction).
     glGenBuffers(1, &instanceBuffer);
@@ -59,6 +80,17 @@ ParticleSystem::~ParticleSystem() {
     glDeleteBuffers(1, &positionBuffer);
     glDeleteVertexArrays(1, &vao);
     instanceBuffer = indexBuffer = positionBuffer = vao = 0;
+}
+
+int ParticleSystem::levelFor(float eyeDistance) {
+    if (kLargestRadius < kSmallOnScreen * eyeDistance) {
+        return 2;
+    }
+    return kLargestRadius < kMidOnScreen * eyeDistance ? 1 : 0;
+}
+
+uint32_t ParticleSystem::detailIndexCount(float eyeDistance) const {
+    return detailIndexCounts[levelFor(eyeDistance)];
 }
 
 void ParticleSystem::update(float deltaTime) {
@@ -89,9 +121,16 @@ void ParticleSystem::draw(std::shared_ptr<Camera> camera,
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
+    // The eye the view was built from (a chase camera never updates its
+    // position field).
+    const glm::vec3 eye(glm::inverse(camera->getStoredView())[3]);
+    const int level = levelFor(glm::length(position - eye));
     glBindVertexArray(vao);
-    glDrawElementsInstanced(GL_TRIANGLES, static_cast<GLsizei>(indexCount), GL_UNSIGNED_INT,
-                            nullptr, static_cast<GLsizei>(live));
+    glDrawElementsInstanced(GL_TRIANGLES, static_cast<GLsizei>(detailIndexCounts[level]),
+                            GL_UNSIGNED_INT,
+                            reinterpret_cast<const void*>(
+                                static_cast<uintptr_t>(detailFirstIndex[level]) * sizeof(uint32_t)),
+                            static_cast<GLsizei>(live));
     glBindVertexArray(0);
 
     glDisable(GL_BLEND);

@@ -27,12 +27,21 @@ class ParticleSystem : public GameObject {
     float getSpawnRate() const { return simulation.spawnRate; }
     uint64_t getLiveCount() const { return simulation.getLiveCount(); }
     const ParticleSimulation& getSimulation() const { return simulation; }
+    // Triangles of each particle's sphere drawn when the emitter is this far
+    // from the eye: far away a particle covers a pixel or two and a coarser
+    // sphere looks the same.
+    uint32_t detailIndexCount(float eyeDistance) const;
 
   private:
+    static int levelFor(float eyeDistance);
+
     ParticleSimulation simulation;
     uint32_t vao = 0;
     uint32_t positionBuffer = 0;
     uint32_t indexBuffer = 0;
     uint32_t instanceBuffer = 0;
-    uint32_t indexCount = 0;
+    // The sphere's index lists, full detail first, then coarser, one after
+    // another in the index buffer.
+    uint32_t detailFirstIndex[3] = {0, 0, 0};
+    uint32_t detailIndexCounts[3] = {0, 0, 0};
 };

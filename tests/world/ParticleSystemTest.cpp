@@ -60,4 +60,42 @@ TEST(ParticleSystemTest, DrawsLiveParticlesBlendedAndRestoresDepthWrites) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+// Far from the eye each particle is a coarser sphere; the spray still shows.
+TEST(ParticleSystemTest, DistantSprayDrawsCoarserSpheres) {
+    REQUIRE_GL_CONTEXT();
+    auto shader =
+        std::make_shared<Shader>("assets/shaders/particles.vert", "assets/shaders/particles.frag");
+    auto material = std::make_shared<EmissiveMaterial>(shader, glm::vec3(1.0f));
+    std::srand(2);
+    ParticleSystem emitter("GoalEmitter", 1024, material);
+    // 8 stacks by 12 slices, then every second and every fourth of them.
+    EXPECT_EQ(emitter.detailIndexCount(1.0f), 8u * 12u * 6u);
+    EXPECT_EQ(emitter.detailIndexCount(10.0f), 4u * 6u * 6u);
+    EXPECT_EQ(emitter.detailIndexCount(40.0f), 2u * 3u * 6u);
+    EXPECT_EQ(emitter.detailIndexCount(0.0f), 8u * 12u * 6u);
+
+    emitter.setPosition(glm::vec3(0, 0, -10));
+    emitter.setSpawnRate(120.0f);
+    for (int i = 0; i < 120; ++i) {
+        emitter.update(1.0f / 60.0f);
+    }
+    auto camera = std::make_shared<DebugCamera>(glm::vec3(0.0f), 60.0f, 1.5f, 0.1f, 100.0f, 1, 1);
+    camera->update(0.0f);
+    glEnable(GL_DEPTH_TEST);
+    glClearColor(0, 0, 0, 1);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    emitter.draw(camera, nullptr, nullptr);
+
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    std::vector<unsigned char> rgba(static_cast<size_t>(viewport[2]) * viewport[3] * 4);
+    glReadPixels(0, 0, viewport[2], viewport[3], GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    int lit = 0;
+    for (size_t i = 0; i < rgba.size(); i += 4) {
+        lit += rgba[i] > 100 ? 1 : 0;
+    }
+    EXPECT_GT(lit, 50);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 }  // namespace
