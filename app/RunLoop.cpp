@@ -41,6 +41,10 @@ bool RunLoop::playRun() {
     if (keptHud != nullptr && keptWorldManager != nullptr) {
         drawLoadingScreen();
     }
+    // The loading screen is the finished run's last use: let go of it before
+    // the next level is built, so one level's meshes, textures, sky and
+    // sounds are held at a time rather than two.
+    releaseKeptHandles();
 
     Scene scene =
         assembleScene(values.width, values.height, values.startPosition, values.fov, values.near,
@@ -57,7 +61,7 @@ bool RunLoop::playRun() {
     }
 
     // The finished run's world manager (with everything it owns) and HUD
-    // live on through the next run, which draws its loading screen with them;
+    // live on into the next run, which draws its loading screen with them;
     // its sounds stop now, so its music does not play on under the next run's.
     if (scene.worldManager != nullptr) {
         scene.worldManager->stopSounds();

@@ -35,8 +35,8 @@ inline constexpr const char* kPlayingTitle = "VELTRA";
 
 // Runs the game: each run assembles a fresh scene and plays frames until a
 // restart, a close request or, in headless mode, the first frame. The world
-// manager and HUD of a finished run are kept through the next run for its
-// loading screen.
+// manager and HUD of a finished run are kept for the next run's loading
+// screen and let go once it is drawn.
 class RunLoop {
   public:
     RunLoop(GLFWwindow* window, WindowManager& windowManager, bool runHeadless,

@@ -290,17 +290,15 @@ int main(int argc, char** argv) {
     results.score = static_cast<int>(scene.worldManager->getScore());
     results.residentAfterFlightMb = currentResidentMegabytes();
 
-    // Restarts as the run loop makes them: the finished run's world manager
-    // lives on through the next run (for its loading screen), the scene is
-    // dropped and a new one assembled.
+    // Restarts as the run loop makes them: the finished run's sounds stop,
+    // its scene is dropped (the run loop keeps it only for the loading
+    // screen) and a new one is assembled.
     // The floor's targets are the harness's own: gone before the restarts,
     // whose resident memory is the game's.
     floorPasses.reset();
-    std::shared_ptr<WorldManager> keptWorldManager;
     for (int i = 0; i < options.restarts; ++i) {
         const auto start = Clock::now();
         scene.worldManager->stopSounds();
-        keptWorldManager = scene.worldManager;
         scene = Scene{};
         scene = assemble(values);
         glFinish();
@@ -308,7 +306,6 @@ int main(int argc, char** argv) {
         playFrame(window, scene, kFrameSeconds);
         results.residentAfterRestartMb.push_back(currentResidentMegabytes());
     }
-    keptWorldManager.reset();
     scene = Scene{};
     results.peakResidentMb = peakResidentMegabytes();
     results.loadAverageEnd = loadAverage();
