@@ -2,25 +2,20 @@
 // Phong shading under the night sky. The scene's directional light is the
 // moon: its colour is cooled and dimmed here so a white light reads as
 // moonlight. The point light is a lamp at the world origin that falls off
-// with the attenuation triple (constant, linear, quadratic). Output is in
-// display values, as the bloom blend expects.
+// with the attenuation triple (constant, linear, quadratic); the vertex stage
+// lights it. Output is in display values, as the bloom blend expects.
 in vec3 worldPosition;
 in vec3 worldNormal;
 in vec2 texCoord;
+in vec3 lampDiffuse;
+in vec3 lampSpecular;
 
 struct DirectionalLight {
     vec3 color;
     vec3 direction;  // the way the light travels
 };
 
-struct PointLight {
-    vec3 color;
-    vec3 position;
-    vec3 attenuation;
-};
-
 uniform DirectionalLight dirL;
-uniform PointLight pointL;
 uniform vec3 camera_world;
 uniform vec3 materialCoefficients;  // ambient, diffuse, specular factors
 uniform float specularAlpha;        // shininess
@@ -50,11 +45,7 @@ void main() {
     vec3 lit = materialCoefficients.x * nightAmbient * albedo;
     lit += phong(n, normalize(-dirL.direction), toEye, dirL.color * moonTint, albedo);
 
-    vec3 toLamp = pointL.position - worldPosition;
-    float d = max(length(toLamp), 1e-4);
-    float falloff = 1.0 / (pointL.attenuation.x + pointL.attenuation.y * d +
-                           pointL.attenuation.z * d * d);
-    lit += falloff * phong(n, toLamp / d, toEye, pointL.color, albedo);
+    lit += lampDiffuse * albedo + lampSpecular;
 
     color = vec4(lit, 1.0);
 }

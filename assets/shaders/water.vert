@@ -1,10 +1,17 @@
 #version 330 core
 // The water grid, waved in place: two travelling sine waves across the
 // surface, with the normal taken from their slopes so the moon's glints ride
-// the swell. Shares texture.frag with the lit objects.
+// the swell. Shares texture.frag with the lit objects, and lights the lamp per
+// vertex as texture.vert does.
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec3 normal;
 layout(location = 2) in vec2 uv;
+
+struct PointLight {
+    vec3 color;
+    vec3 position;
+    vec3 attenuation;
+};
 
 uniform mat4 modelMatrix;
 uniform mat4 viewProjMatrix;
@@ -12,10 +19,16 @@ uniform mat3 normalMatrix;
 uniform float time;
 uniform float waveFrequency;  // how fast the crests travel
 uniform float waveAmplitude;  // crest height in world units
+uniform PointLight pointL;
+uniform vec3 camera_world;
+uniform vec3 materialCoefficients;  // ambient, diffuse, specular factors
+uniform float specularAlpha;        // shininess
 
 out vec3 worldPosition;
 out vec3 worldNormal;
 out vec2 texCoord;
+out vec3 lampDiffuse;   // times the albedo
+out vec3 lampSpecular;  // added as it is
 
 // Wavelengths of about 110 and 70 units: several grid cells each (the grid
 // spacing is about 20 units), so the swell never aliases between vertices.
@@ -39,4 +52,19 @@ void main() {
     worldNormal = normalMatrix * wavedNormal;
     texCoord = uv * uvRepeat + uvDrift * time;
     gl_Position = viewProjMatrix * world;
+
+    vec3 n = normalize(worldNormal);
+    vec3 toLamp = pointL.position - worldPosition;
+    float d = max(length(toLamp), 1e-4);
+    vec3 toLight = toLamp / d;
+    vec3 falloff = pointL.color / (pointL.attenuation.x + pointL.attenuation.y * d +
+                                   pointL.attenuation.z * d * d);
+    float diffuse = max(dot(n, toLight), 0.0);
+    float specular = 0.0;
+    if (diffuse > 0.0) {
+        vec3 toEye = normalize(camera_world - worldPosition);
+        specular = pow(max(dot(reflect(-toLight, n), toEye), 0.0), specularAlpha);
+    }
+    lampDiffuse = falloff * materialCoefficients.y * diffuse;
+    lampSpecular = falloff * materialCoefficients.z * specular;
 }

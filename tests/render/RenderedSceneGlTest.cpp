@@ -179,4 +179,63 @@ TEST_F(RenderedSceneGl, LitSphereAndMirrorSphereUnderTheNightSky) {
     EXPECT_GT(glm::max(glow.r, glow.g), 1.0f) << "see " << picture;
 }
 
+// The lamp, lit per vertex, still lights what is near it and fades with
+// distance, on the objects' program (a sphere) and on the water's (its sheet
+// turned to face the camera; the water takes its normal from the waves).
+TEST_F(RenderedSceneGl, LampLightsNearbySurfacesOnBothLitPrograms) {
+    std::shared_ptr<Shader> waterProgram;
+    {
+        CapturedStream out(std::cout);
+        waterProgram =
+            std::make_shared<Shader>("assets/shaders/water.vert", "assets/shaders/texture.frag");
+    }
+    TextureMaterial clayMaterial(textureProgram, glm::vec3(0.1f, 0.7f, 0.3f), 8.0f, clay);
+    TextureMaterial waterLike(waterProgram, glm::vec3(0.1f, 0.7f, 0.3f), 8.0f, clay);
+    const Geometry sphere(glm::mat4(1.0f), makeSphere(32, 64, 1.0f), nullptr, 4);
+    const Geometry sheet(glm::mat4(1.0f), makeGrid(4.0f, 9), nullptr, 2);
+
+    const int width = 160, height = 120;
+    OffscreenTarget target(width, height);
+    const glm::vec3 eye(0.0f, 0.0f, 2.0f);
+    const glm::mat4 view = glm::lookAt(eye, glm::vec3(0, 0, -6), glm::vec3(0, 1, 0));
+    const glm::mat4 projection =
+        glm::perspective(glm::radians(60.0f), float(width) / float(height), 0.1f, 500.0f);
+    Frame frame{projection * view, eye, {}, {}};
+    frame.moon.color = glm::vec3(0.0f);  // the lamp alone
+    frame.moon.direction = glm::vec3(0.0f, -1.0f, 0.0f);
+    frame.lamp.color = glm::vec3(1.0f);
+    frame.lamp.attenuation = glm::vec3(1.0f, 0.4f, 0.1f);
+    const glm::vec3 centre(0.0f, 0.0f, -6.0f);
+    const glm::mat4 atCentre = glm::translate(glm::mat4(1.0f), centre);
+    const glm::mat4 facingEye = glm::rotate(atCentre, glm::radians(90.0f), glm::vec3(1, 0, 0));
+
+    struct Case {
+        const char* name;
+        Material& material;
+        const Geometry& geometry;
+        glm::mat4 model;
+        glm::vec3 front;  // the surface point nearest the eye
+    };
+    const Case cases[] = {{"objects' program", clayMaterial, sphere, atCentre, centre + glm::vec3(0, 0, 1)},
+                          {"water's program", waterLike, sheet, facingEye, centre}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto lampAt = [&](float ahead) {
+            frame.lamp.position = c.front + glm::vec3(0.0f, 0.0f, ahead);
+            target.clear(glm::vec4(0, 0, 0, 1));
+            glEnable(GL_DEPTH_TEST);
+            drawObject(frame, c.material, c.geometry, c.model);
+            glUseProgram(0);
+            const std::vector<glm::vec4> pixels = target.read();
+            const glm::ivec2 p = toPixel(frame.viewProjection, c.front, width, height);
+            return luminance(target.at(pixels, p.x, p.y));
+        };
+        const float near = lampAt(1.5f);
+        EXPECT_GT(near, 0.1f);
+        EXPECT_GT(near, 2.0f * lampAt(8.0f));  // the night fill stays
+        EXPECT_GT(near, 3.0f * lampAt(-2.5f));  // behind the surface
+    }
+    EXPECT_EQ(drainGlErrors(), 0);
+}
+
 }  // namespace
