@@ -67,6 +67,23 @@ void drawObject(const Frame& frame, Material& material, const Geometry& geometry
     geometry.draw();
 }
 
+// An eye at (0, 0, 2) looking down -z with a 60 degree view.
+struct Camera {
+    glm::mat4 view;
+    glm::mat4 projection;
+    Frame frame;
+};
+
+Camera lookingAhead(int width = 1, int height = 1) {
+    const glm::vec3 eye(0.0f, 0.0f, 2.0f);
+    Camera camera;
+    camera.view = glm::lookAt(eye, glm::vec3(0, 0, -6), glm::vec3(0, 1, 0));
+    camera.projection =
+        glm::perspective(glm::radians(60.0f), float(width) / float(height), 0.1f, 500.0f);
+    camera.frame = Frame{camera.projection * camera.view, eye, {}, {}};
+    return camera;
+}
+
 class RenderedSceneGl : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -118,11 +135,11 @@ TEST_F(RenderedSceneGl, LitSphereAndMirrorSphereUnderTheNightSky) {
 
     const int width = 320, height = 240;
     OffscreenTarget target(width, height);
-    const glm::vec3 eye(0.0f, 0.0f, 2.0f);
-    const glm::mat4 view = glm::lookAt(eye, glm::vec3(0, 0, -6), glm::vec3(0, 1, 0));
-    const glm::mat4 projection =
-        glm::perspective(glm::radians(60.0f), float(width) / float(height), 0.1f, 500.0f);
-    Frame frame{projection * view, eye, {}, {}};
+    const Camera camera = lookingAhead(width, height);
+    const glm::mat4& view = camera.view;
+    const glm::mat4& projection = camera.projection;
+    Frame frame = camera.frame;
+    const glm::vec3 eye = frame.cameraPosition;
     frame.moon.color = glm::vec3(1.0f);
     frame.moon.direction = glm::normalize(glm::vec3(0.73f, -0.68f, 0.04f));
     frame.lamp.color = glm::vec3(1.0f);
@@ -196,11 +213,7 @@ TEST_F(RenderedSceneGl, LampLightsNearbySurfacesOnBothLitPrograms) {
 
     const int width = 160, height = 120;
     OffscreenTarget target(width, height);
-    const glm::vec3 eye(0.0f, 0.0f, 2.0f);
-    const glm::mat4 view = glm::lookAt(eye, glm::vec3(0, 0, -6), glm::vec3(0, 1, 0));
-    const glm::mat4 projection =
-        glm::perspective(glm::radians(60.0f), float(width) / float(height), 0.1f, 500.0f);
-    Frame frame{projection * view, eye, {}, {}};
+    Frame frame = lookingAhead(width, height).frame;
     frame.moon.color = glm::vec3(0.0f);  // the lamp alone
     frame.moon.direction = glm::vec3(0.0f, -1.0f, 0.0f);
     frame.lamp.color = glm::vec3(1.0f);

@@ -21,11 +21,15 @@ glm::vec3 centrePixel() {
     return glm::vec3(rgba[0], rgba[1], rgba[2]);
 }
 
-TEST(ParticleSystemTest, DrawsLiveParticlesBlendedAndRestoresDepthWrites) {
-    REQUIRE_GL_CONTEXT();
+std::shared_ptr<Material> glowMaterial() {
     auto shader =
         std::make_shared<Shader>("assets/shaders/particles.vert", "assets/shaders/particles.frag");
-    auto material = std::make_shared<EmissiveMaterial>(shader, glm::vec3(1.0f));
+    return std::make_shared<EmissiveMaterial>(shader, glm::vec3(1.0f));
+}
+
+TEST(ParticleSystemTest, DrawsLiveParticlesBlendedAndRestoresDepthWrites) {
+    REQUIRE_GL_CONTEXT();
+    const auto material = glowMaterial();
     std::srand(1);
     ParticleSystem emitter("GoalEmitter", 1024, material);
     emitter.setPosition(glm::vec3(0, 0, -5));
@@ -63,9 +67,7 @@ TEST(ParticleSystemTest, DrawsLiveParticlesBlendedAndRestoresDepthWrites) {
 // Far from the eye each particle is a coarser sphere; the spray still shows.
 TEST(ParticleSystemTest, DistantSprayDrawsCoarserSpheres) {
     REQUIRE_GL_CONTEXT();
-    auto shader =
-        std::make_shared<Shader>("assets/shaders/particles.vert", "assets/shaders/particles.frag");
-    auto material = std::make_shared<EmissiveMaterial>(shader, glm::vec3(1.0f));
+    const auto material = glowMaterial();
     std::srand(2);
     ParticleSystem emitter("GoalEmitter", 1024, material);
     // 8 stacks by 12 slices, then every second and every fourth of them.
