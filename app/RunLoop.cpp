@@ -18,6 +18,17 @@
 #include "world/PlayableCharacter.h"
 #include "world/WorldManager.h"
 
+StartupValues startupValuesFrom(const CameraSettings& camera) {
+    StartupValues values;
+    values.fov = camera.fov;
+    values.near = camera.near;
+    values.moveSpeed = camera.moveSpeed;
+    values.rotationSpeed = camera.rotationSpeed;
+    values.yaw = camera.yaw;
+    values.pitch = camera.pitch;
+    return values;
+}
+
 RunLoop::RunLoop(GLFWwindow* window, WindowManager& windowManager, bool runHeadless,
                  std::string screenshotName, const StartupValues& values)
     : window(window),

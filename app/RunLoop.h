@@ -7,6 +7,7 @@
 #include <glm/glm.hpp>
 
 #include "app/Scene.h"
+#include "framework/Settings.h"
 
 struct GLFWwindow;
 class HeadsUpDisplay;
@@ -28,6 +29,9 @@ struct StartupValues {
     float yaw = 0.0f;
     float pitch = 0.0f;
 };
+
+// The defaults above with the camera's settings-file values.
+StartupValues startupValuesFrom(const CameraSettings& camera);
 
 // Window titles while a run is built and while it is played (UTF-8).
 inline constexpr const char* kLoadingTitle = "VELTRA  \xE2\x80\x94  loading\xE2\x80\xA6";

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "framework/Gl.h"
+#include "framework/GlContext.h"
 #include "render/Camera.h"
 
 namespace {
@@ -42,11 +43,7 @@ bool WindowManager::init() {
         std::cerr << "Failed to initialize GLFW" << std::endl;
         return false;
     }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 1);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_OPENGL_FORWARD_COMPAT, GLFW_TRUE);
-    glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
+    setContextHints();
     glfwWindowHint(GLFW_RESIZABLE, GLFW_FALSE);
 
     GLFWmonitor* monitor = fullscreen ? glfwGetPrimaryMonitor() : nullptr;

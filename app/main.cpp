@@ -9,6 +9,7 @@
 #include "framework/DebugOutput.h"
 #include "framework/Framework.h"
 #include "framework/Gl.h"
+#include "framework/GlContext.h"
 #include "framework/Input.h"
 #include "framework/Settings.h"
 
@@ -70,16 +71,10 @@ int main(int argc, char** argv) {
     GLFWwindow* window = windowManager.getWindow();
     Input::init(window);
 
-    glewExperimental = GL_TRUE;
-    const GLenum glewResult = glewInit();
-    if (glewResult != GLEW_OK) {
-        return failStartup(windowManager,
-                           std::string("Failed to init GLEW: ") +
-                               reinterpret_cast<const char*>(glewGetErrorString(glewResult)));
+    std::string glewReason;
+    if (!loadGlFunctions(glewReason)) {
+        return failStartup(windowManager, "Failed to init GLEW: " + glewReason);
     }
-    // glewInit asks core contexts for the old extension string; the
-    // resulting GL_INVALID_ENUM is not the game's.
-    glGetError();
     std::cout << "GLEW was initialized." << std::endl;
 
     if (glDebugMessageCallback != nullptr) {
@@ -95,13 +90,7 @@ int main(int argc, char** argv) {
     glClearColor(0.2f, 0.2f, 0.2f, 1.0f);
     applyRenderSettings(renderer);
 
-    StartupValues values;
-    values.fov = camera.fov;
-    values.near = camera.near;
-    values.moveSpeed = camera.moveSpeed;
-    values.rotationSpeed = camera.rotationSpeed;
-    values.yaw = camera.yaw;
-    values.pitch = camera.pitch;
+    const StartupValues values = startupValuesFrom(camera);
     const std::string screenshotName = options.filenameGiven ? options.filename : "screenshot";
 
     RunLoop runLoop(window, windowManager, options.runHeadless, screenshotName, values);

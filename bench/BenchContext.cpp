@@ -11,6 +11,7 @@
 #include "app/SceneAssembly.h"
 #include "framework/Framework.h"
 #include "framework/Gl.h"
+#include "framework/GlContext.h"
 #include "world/GameRandom.h"
 #include "world/PlayableCharacter.h"
 #include "world/WorldManager.h"
@@ -37,27 +38,10 @@ GLFWwindow* glContext() {
         return window;
     }
     attempted = true;
-    if (!glfwInit()) {
-        return nullptr;
-    }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 1);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_OPENGL_FORWARD_COMPAT, GLFW_TRUE);
-    glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    window = glfwCreateWindow(1080, 720, "veltra-bench", nullptr, nullptr);
+    window = createHiddenContext(1080, 720, "veltra-bench");
     if (window == nullptr) {
-        glfwTerminate();
         return nullptr;
     }
-    glfwMakeContextCurrent(window);
-    glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK) {
-        closeContext();
-        return nullptr;
-    }
-    glGetError();  // glewInit's harmless GL_INVALID_ENUM on core profiles
     initFramework();
     glEnable(GL_DEPTH_TEST);
     std::atexit(closeContext);
@@ -78,6 +62,19 @@ Scene playingLevel() {
     scene.worldManager->state = GameState::Playing;
     scene.player->setSpeed(10.0f);
     return scene;
+}
+
+CacheSweep::CacheSweep(bool enabled) : buffer(enabled ? 64u << 20 : 0u) {}
+
+void CacheSweep::evict(benchmark::State& state) {
+    if (buffer.empty()) {
+        return;
+    }
+    state.PauseTiming();
+    for (size_t i = 0; i < buffer.size(); i += 64) {
+        buffer[i] = static_cast<uint8_t>(buffer[i] + 1);
+    }
+    state.ResumeTiming();
 }
 
 QuietStdout::QuietStdout() {

@@ -1,5 +1,10 @@
 #pragma once
 
+#include <cstdint>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
 #include "app/Scene.h"
 
 struct GLFWwindow;
@@ -15,6 +20,18 @@ GLFWwindow* glContext();
 // The level of one run with a fixed ring layout, in the Playing state at the
 // start of the flight (player speed 10, as the countdown leaves it).
 Scene playingLevel();
+
+// In the game a frame's rendering runs between two updates and pushes the
+// world's data out of the caches. When enabled, evict does the same outside
+// the timed region by sweeping a buffer larger than the last-level cache.
+class CacheSweep {
+  public:
+    explicit CacheSweep(bool enabled);
+    void evict(benchmark::State& state);
+
+  private:
+    std::vector<uint8_t> buffer;
+};
 
 // Quietens standard output while the level's loaders report (they print a
 // line per shader and model); restored when the guard goes.

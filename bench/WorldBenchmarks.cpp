@@ -40,19 +40,10 @@ void worldUpdatePlaying(benchmark::State& state) {
         world.update(kFrameSeconds, 1080, 720);
         scene.player->setPosition(start);
     }
-    // In the game a frame's rendering runs between two updates and pushes
-    // the world's data out of the caches; with argument 1 the benchmark does
-    // the same by sweeping a buffer larger than the last-level cache.
-    const bool coldCaches = state.range(0) != 0;
-    std::vector<uint8_t> sweep(coldCaches ? 64u << 20 : 0u);
+    // With argument 1 the caches are cold for every update, as in the game.
+    bench::CacheSweep sweep(state.range(0) != 0);
     for (auto _ : state) {
-        if (coldCaches) {
-            state.PauseTiming();
-            for (size_t i = 0; i < sweep.size(); i += 64) {
-                sweep[i] = static_cast<uint8_t>(sweep[i] + 1);
-            }
-            state.ResumeTiming();
-        }
+        sweep.evict(state);
         world.update(kFrameSeconds, 1080, 720);
         scene.player->setPosition(start);
         world.timeLeft = 120.0f;
@@ -76,17 +67,10 @@ void contactWalk(benchmark::State& state) {
     Scene scene = bench::playingLevel();
     WorldManager& world = *scene.worldManager;
     world.update(kFrameSeconds, 1080, 720);
-    const bool coldCaches = state.range(0) != 0;
-    std::vector<uint8_t> sweep(coldCaches ? 64u << 20 : 0u);
+    bench::CacheSweep sweep(state.range(0) != 0);
     bool ended = false;
     for (auto _ : state) {
-        if (coldCaches) {
-            state.PauseTiming();
-            for (size_t i = 0; i < sweep.size(); i += 64) {
-                sweep[i] = static_cast<uint8_t>(sweep[i] + 1);
-            }
-            state.ResumeTiming();
-        }
+        sweep.evict(state);
         ended = world.checkCollisions();
         benchmark::DoNotOptimize(ended);
     }

@@ -6,19 +6,6 @@
 #include "framework/Shader.h"
 #include "render/RenderTargets.h"
 
-namespace {
-
-// One colour texture as the only attachment of a new framebuffer.
-uint32_t createColorFramebuffer(uint32_t texture) {
-    GLuint framebuffer = 0;
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-    return framebuffer;
-}
-
-}  // namespace
-
 Bloom::~Bloom() {
     release();
 }
@@ -41,13 +28,13 @@ void Bloom::init(uint32_t newWidth, uint32_t newHeight) {
     const auto h = static_cast<int32_t>(height);
 
     brightTexture = RenderTargets::createColorTexture(w, h, true);
-    brightFramebuffer = createColorFramebuffer(brightTexture);
+    brightFramebuffer = RenderTargets::createColorFramebuffer(brightTexture);
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         std::cerr << "[Bloom] emissive FBO incomplete\n";
     }
     for (int i = 0; i < 2; ++i) {
         pingpongTextures[i] = RenderTargets::createColorTexture(w, h, true);
-        pingpongFramebuffers[i] = createColorFramebuffer(pingpongTextures[i]);
+        pingpongFramebuffers[i] = RenderTargets::createColorFramebuffer(pingpongTextures[i]);
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 

@@ -20,8 +20,13 @@ Camera::Camera(const glm::vec3& position, float fov, float aspect, float near, f
 }
 
 void Camera::update(float /*dt*/) {
-    view = glm::lookAt(position, position + front, up);
+    setView(glm::lookAt(position, position + front, up));
+}
+
+void Camera::setView(const glm::mat4& newView) {
+    view = newView;
     viewProjection = projection * view;
+    eye = glm::vec3(glm::inverse(view)[3]);
 }
 
 glm::mat4 Camera::getProjectionMatrix() const {

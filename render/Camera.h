@@ -29,6 +29,9 @@ public:
     glm::vec3 getUp() const { return up; }
     glm::vec3 getRight() const { return right; }
     const glm::mat4& getStoredView() const { return view; }
+    // The point the stored view looks from, kept with it: a chase camera's
+    // position field is not its eye.
+    const glm::vec3& getEye() const { return eye; }
     const glm::mat4& getStoredProjection() const { return projection; }
 
 protected:
@@ -37,10 +40,13 @@ protected:
 
     // right and up from front and worldUp; front is left as it is.
     void updateCameraVectors();
+    // Stores a new view with its view-projection and eye.
+    void setView(const glm::mat4& newView);
 
     glm::mat4 view{1.0f};
     glm::mat4 projection{1.0f};
     glm::mat4 viewProjection{1.0f};
+    glm::vec3 eye{0.0f};
     glm::vec3 worldUp{0.0f, 1.0f, 0.0f};
     glm::vec3 position;
     glm::vec3 front{0.0f, 0.0f, -1.0f};

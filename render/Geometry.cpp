@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "framework/Gl.h"
+#include "render/ViewFrustum.h"
 
 namespace {
 
@@ -147,11 +148,8 @@ const Geometry::DetailLevel* Geometry::levelFor(const glm::mat4& model,
         return nullptr;
     }
     const glm::vec3 centre = glm::vec3(model * glm::vec4(boundsCentre, 1.0f));
-    const float longestAxis =
-        std::max({glm::length(glm::vec3(model[0])), glm::length(glm::vec3(model[1])),
-                  glm::length(glm::vec3(model[2]))});
     const float distance = glm::length(centre - eye);
-    const float radius = boundsRadius * longestAxis;
+    const float radius = boundsRadius * largestScale(model);
     // Compared without dividing, so an eye inside the sphere picks full detail.
     for (const DetailLevel& level : detailLevels) {
         if (radius < level.maxAngularRadius * distance) {

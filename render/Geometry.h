@@ -42,7 +42,7 @@ class Geometry {
     // A mesh drawn in runs (the terrain) keeps its full detail. Throws
     // std::invalid_argument for an index past the last vertex.
     void addDetailLevel(const std::vector<uint32_t>& indices, float maxAngularRadius);
-    // Whether drawInView needs the eye: to order runs or to pick a level.
+    // Whether drawInView looks at the eye: to order runs or to pick a level.
     bool needsEye() const { return runs.isSplit() || !detailLevels.empty(); }
     // Index count drawn for a mesh placed by model and seen from eye.
     uint32_t detailIndexCount(const glm::mat4& model, const glm::vec3& eye) const;

@@ -14,6 +14,12 @@ void deleteFullScreenQuad(uint32_t& vertexArray, uint32_t& vertexBuffer);
 // An RGB16F texture with linear filtering; clampToEdge also clamps S and T.
 uint32_t createColorTexture(int32_t width, int32_t height, bool clampToEdge);
 
+// A 24-bit depth texture, nearest filtering, clamped to its edges.
+uint32_t createDepthTexture(int32_t width, int32_t height);
+
+// A new framebuffer with this texture as its colour attachment, left bound.
+uint32_t createColorFramebuffer(uint32_t texture);
+
 // Deletes a name (when non-zero) and zeroes it.
 void deleteTexture(uint32_t& texture);
 void deleteFramebuffer(uint32_t& framebuffer);

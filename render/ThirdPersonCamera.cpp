@@ -21,8 +21,7 @@ glm::mat4 ThirdPersonCamera::viewFromDistance(float distance) const {
 }
 
 void ThirdPersonCamera::update(float /*dt*/) {
-    view = viewFromDistance(1.5f);
-    viewProjection = projection * view;
+    setView(viewFromDistance(1.5f));
 }
 
 glm::mat4 ThirdPersonCamera::getViewMatrix() const {

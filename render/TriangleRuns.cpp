@@ -91,9 +91,7 @@ TriangleRuns::TriangleRuns(const MeshData& mesh) {
 const std::vector<uint32_t>& TriangleRuns::visibleNearestFirst(const glm::mat4& model,
                                                                const ViewFrustum& frustum,
                                                                const glm::vec3& eye, float margin) {
-    const float longestAxis =
-        std::max({glm::length(glm::vec3(model[0])), glm::length(glm::vec3(model[1])),
-                  glm::length(glm::vec3(model[2]))});
+    const float longestAxis = largestScale(model);
     order.clear();
     for (uint32_t i = 0; i < runs.size(); ++i) {
         const glm::vec3 centre = glm::vec3(model * glm::vec4(runs[i].centre, 1.0f));

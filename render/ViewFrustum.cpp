@@ -1,6 +1,12 @@
 #include "render/ViewFrustum.h"
 
+#include <algorithm>
 #include <cmath>
+
+float largestScale(const glm::mat4& model) {
+    return std::max({glm::length(glm::vec3(model[0])), glm::length(glm::vec3(model[1])),
+                     glm::length(glm::vec3(model[2]))});
+}
 
 ViewFrustum::ViewFrustum(const glm::mat4& viewProjection) {
     // A clip-space point is inside when -w <= x, y, z <= w; each inequality

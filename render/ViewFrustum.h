@@ -4,6 +4,10 @@
 
 #include <glm/glm.hpp>
 
+// The most a model matrix stretches a length: its longest axis. A bounding
+// sphere of radius r placed by the matrix fits in radius r times this.
+float largestScale(const glm::mat4& model);
+
 // The six planes of a view-projection matrix's clip volume, in world space,
 // for skipping objects the camera cannot see. Conservative: a sphere is
 // reported outside only when it lies wholly beyond one plane.

@@ -100,12 +100,7 @@ void GameObject::draw(std::shared_ptr<Camera> camera,
     shader.setMat3("normalMatrix", glm::mat3(glm::transpose(glm::inverse(model))));
     material->setUniforms();
     if (geometry) {
-        // The eye the view was built from: a chase camera never updates its
-        // position field.
-        const glm::vec3 eye = geometry->needsEye()
-                                  ? glm::vec3(glm::inverse(camera->getStoredView())[3])
-                                  : glm::vec3(0.0f);
-        geometry->drawInView(model, frustum, eye, kVertexMotionMargin);
+        geometry->drawInView(model, frustum, camera->getEye(), kVertexMotionMargin);
     }
 }
 
@@ -116,10 +111,7 @@ bool GameObject::isInView(const ViewFrustum& frustum, const glm::mat4& model) co
     // The mesh's bounding sphere in world space: the longest axis of the
     // model matrix scales the radius, whatever the turn.
     const glm::vec3 centre = glm::vec3(model * glm::vec4(geometry->getBoundsCentre(), 1.0f));
-    const float longestAxis =
-        std::max({glm::length(glm::vec3(model[0])), glm::length(glm::vec3(model[1])),
-                  glm::length(glm::vec3(model[2]))});
-    const float radius = geometry->getBoundsRadius() * longestAxis + kVertexMotionMargin;
+    const float radius = geometry->getBoundsRadius() * largestScale(model) + kVertexMotionMargin;
     return frustum.intersectsSphere(centre, radius);
 }
 

@@ -121,10 +121,7 @@ void ParticleSystem::draw(std::shared_ptr<Camera> camera,
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
-    // The eye the view was built from (a chase camera never updates its
-    // position field).
-    const glm::vec3 eye(glm::inverse(camera->getStoredView())[3]);
-    const int level = levelFor(glm::length(position - eye));
+    const int level = levelFor(glm::length(position - camera->getEye()));
     glBindVertexArray(vao);
     glDrawElementsInstanced(GL_TRIANGLES, static_cast<GLsizei>(detailIndexCounts[level]),
                             GL_UNSIGNED_INT,

@@ -55,14 +55,6 @@ GLuint linkPassThrough() {
     return program;
 }
 
-GLuint colorFramebuffer(GLuint texture) {
-    GLuint framebuffer = 0;
-    glGenFramebuffers(1, &framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture, 0);
-    return framebuffer;
-}
-
 }  // namespace
 
 FloorPasses::FloorPasses(int32_t width, int32_t height) : width(width), height(height) {
@@ -72,22 +64,16 @@ FloorPasses::FloorPasses(int32_t width, int32_t height) : width(width), height(h
     // Same formats as the pipeline's targets: RGB16F colour everywhere, a
     // 24-bit depth texture on the scene target.
     sceneColorTexture = RenderTargets::createColorTexture(width, height, false);
-    sceneFramebuffer = colorFramebuffer(sceneColorTexture);
-    glGenTextures(1, &sceneDepthTexture);
-    glBindTexture(GL_TEXTURE_2D, sceneDepthTexture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT,
-                 GL_FLOAT, nullptr);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glBindTexture(GL_TEXTURE_2D, 0);
+    sceneFramebuffer = RenderTargets::createColorFramebuffer(sceneColorTexture);
+    sceneDepthTexture = RenderTargets::createDepthTexture(width, height);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, sceneDepthTexture,
                            0);
 
     brightTexture = RenderTargets::createColorTexture(width, height, true);
-    brightFramebuffer = colorFramebuffer(brightTexture);
+    brightFramebuffer = RenderTargets::createColorFramebuffer(brightTexture);
     for (int i = 0; i < 2; ++i) {
         pingpongTextures[i] = RenderTargets::createColorTexture(width, height, true);
-        pingpongFramebuffers[i] = colorFramebuffer(pingpongTextures[i]);
+        pingpongFramebuffers[i] = RenderTargets::createColorFramebuffer(pingpongTextures[i]);
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }

@@ -25,6 +25,7 @@
 #include "app/SceneAssembly.h"
 #include "app/WindowManager.h"
 #include "framework/Framework.h"
+#include "framework/GlContext.h"
 #include "framework/Gl.h"
 #include "framework/Input.h"
 #include "framework/Screenshot.h"
@@ -115,15 +116,7 @@ double loadAverage() {
 }
 
 StartupValues readStartupValues() {
-    const CameraSettings camera = readCameraSettings(openSettingsFile(kDefaultCameraSettingsFile));
-    StartupValues values;
-    values.fov = camera.fov;
-    values.near = camera.near;
-    values.moveSpeed = camera.moveSpeed;
-    values.rotationSpeed = camera.rotationSpeed;
-    values.yaw = camera.yaw;
-    values.pitch = camera.pitch;
-    return values;
+    return startupValuesFrom(readCameraSettings(openSettingsFile(kDefaultCameraSettingsFile)));
 }
 
 // The rings are placed from a randomly seeded engine; a fixed seed gives
@@ -220,12 +213,11 @@ int main(int argc, char** argv) {
     }
     GLFWwindow* window = windowManager.getWindow();
     Input::init(window);
-    glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK) {
-        std::cerr << "Failed to init GLEW" << std::endl;
+    std::string glewReason;
+    if (!loadGlFunctions(glewReason)) {
+        std::cerr << "Failed to init GLEW: " << glewReason << std::endl;
         return 1;
     }
-    glGetError();
     if (!initFramework()) {
         return 1;
     }

@@ -111,4 +111,14 @@ send_key() {
 }
 
 # The n-th line (1-based) of standard output.
+# A private copy of the game's tree in $TREE (top CMakeLists.txt, assets,
+# build/veltra), so files the game writes land nowhere else.
+make_private_tree() {
+    TREE="$WORK/tree"
+    mkdir -p "$TREE/build"
+    cp "$SOURCE_DIR/CMakeLists.txt" "$TREE/"
+    cp -r "$SOURCE_DIR/assets" "$TREE/"
+    cp "$VELTRA" "$TREE/build/veltra"
+}
+
 stdout_line() { sed -n "${1}p" "$WORK/stdout"; }

@@ -6,11 +6,7 @@
 source "$(dirname "$0")/lib.sh"
 
 # A private tree, so screenshots with odd names land nowhere else.
-TREE="$WORK/tree"
-mkdir -p "$TREE/build"
-cp "$SOURCE_DIR/CMakeLists.txt" "$TREE/"
-cp -r "$SOURCE_DIR/assets" "$TREE/"
-cp "$VELTRA" "$TREE/build/veltra"
+make_private_tree
 printf '[camera]\nfov = 75\n' >"$WORK/absolute_camera.ini"
 
 LONG=$(head -c 102400 /dev/zero | tr '\0' 'x')

@@ -8,11 +8,7 @@
 # the time-out needs two minutes of flight, so neither is part of it.
 source "$(dirname "$0")/lib.sh"
 
-TREE="$WORK/tree"
-mkdir -p "$TREE/build"
-cp "$SOURCE_DIR/CMakeLists.txt" "$TREE/"
-cp -r "$SOURCE_DIR/assets" "$TREE/"
-cp "$VELTRA" "$TREE/build/veltra"
+make_private_tree
 
 mkfifo "$WORK/stdin"
 (cd "$TREE/build" && exec ./veltra --filename diag <"$WORK/stdin" >"$WORK/stdout" 2>"$WORK/stderr") &

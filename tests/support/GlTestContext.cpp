@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "framework/GlContext.h"
+
 namespace testing_support {
 namespace {
 
@@ -23,29 +25,10 @@ bool ensureGlContext() {
         return window != nullptr;
     }
     attempted = true;
-    if (!glfwInit()) {
-        return false;
-    }
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
-    glfwWindowHint(GLFW_CONTEXT_VERSION_MINOR, 1);
-    glfwWindowHint(GLFW_OPENGL_PROFILE, GLFW_OPENGL_CORE_PROFILE);
-    glfwWindowHint(GLFW_OPENGL_FORWARD_COMPAT, GLFW_TRUE);
-    glfwWindowHint(GLFW_OPENGL_DEBUG_CONTEXT, GLFW_TRUE);
-    glfwWindowHint(GLFW_VISIBLE, GLFW_FALSE);
-    window = glfwCreateWindow(1080, 720, "veltra-test", nullptr, nullptr);
+    window = createHiddenContext(1080, 720, "veltra-test");
     if (window == nullptr) {
-        glfwTerminate();
         return false;
     }
-    glfwMakeContextCurrent(window);
-    glewExperimental = GL_TRUE;
-    if (glewInit() != GLEW_OK) {
-        glfwDestroyWindow(window);
-        window = nullptr;
-        glfwTerminate();
-        return false;
-    }
-    glGetError();  // glewInit leaves a harmless GL_INVALID_ENUM on core profiles
     std::atexit(terminateAtExit);
     return true;
 }

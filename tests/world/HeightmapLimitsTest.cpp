@@ -1,29 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "GreyImage.h"
 #include "world/HeightmapTerrain.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// A binary grey-scale PGM; `samples` may hold fewer values than the header
-// claims, as a broken or hostile file would.
 std::string writePgm(const std::string& name, int width, int height,
                      const std::vector<uint8_t>& samples) {
-    const fs::path dir = fs::temp_directory_path() / "veltra_heightmap_limits";
-    fs::create_directories(dir);
-    const fs::path path = dir / name;
-    std::ofstream out(path, std::ios::binary);
-    out << "P5\n" << width << " " << height << "\n255\n";
-    out.write(reinterpret_cast<const char*>(samples.data()),
-              static_cast<std::streamsize>(samples.size()));
-    return path.string();
+    return writeGreyImage("veltra_heightmap_limits", name, width, height, samples);
 }
 
 struct Loaded {

@@ -1,28 +1,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "GreyImage.h"
 #include "world/HeightmapTerrain.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-// Writes a binary grey-scale PGM, which stb_image reads like any PNG.
 std::string writeGreyImage(const std::string& name, int width, int height,
                            const std::vector<uint8_t>& samples) {
-    const fs::path dir = fs::temp_directory_path() / "veltra_heightmap_test";
-    fs::create_directories(dir);
-    const fs::path path = dir / name;
-    std::ofstream out(path, std::ios::binary);
-    out << "P5\n" << width << " " << height << "\n255\n";
-    out.write(reinterpret_cast<const char*>(samples.data()),
-              static_cast<std::streamsize>(samples.size()));
-    return path.string();
+    return ::writeGreyImage("veltra_heightmap_test", name, width, height, samples);
 }
 
 void expectNear(const glm::vec3& actual, const glm::vec3& expected, float tolerance = 1e-4f) {
