@@ -1,0 +1,93 @@
+# Finds the game's libraries and gives each one target, veltra::<name>, that
+# the libraries of the game link.
+#
+# Each library is looked up through its installed CMake package first: that
+# is what a source install, the Windows dependency prefix (tools/windows/) and
+# vcpkg provide. Where no package is installed, pkg-config finds Debian's
+# -dev packages as before. One list serves Linux, the cross build and a native
+# Windows build.
+
+find_package(PkgConfig QUIET)
+
+# veltra_dependency(<name> PACKAGE <cmake package> TARGETS <candidates...>
+#                   PKGCONFIG <module> [MODULE <find module>])
+# Links the first of TARGETS that the package defines; otherwise the
+# pkg-config module; otherwise the targets of CMake's own find module.
+function(veltra_dependency name)
+  cmake_parse_arguments(DEP "" "PACKAGE;PKGCONFIG;MODULE" "TARGETS" ${ARGN})
+  add_library(veltra_dependency_${name} INTERFACE)
+  add_library(veltra::${name} ALIAS veltra_dependency_${name})
+
+  find_package(${DEP_PACKAGE} CONFIG QUIET)
+  foreach(candidate IN LISTS DEP_TARGETS)
+    if(TARGET ${candidate})
+      target_link_libraries(veltra_dependency_${name} INTERFACE ${candidate})
+      message(STATUS "${name}: CMake package ${DEP_PACKAGE} (${candidate})")
+      return()
+    endif()
+  endforeach()
+
+  if(PKG_CONFIG_FOUND)
+    pkg_check_modules(${name}_pc QUIET IMPORTED_TARGET GLOBAL ${DEP_PKGCONFIG})
+    if(${name}_pc_FOUND)
+      target_link_libraries(veltra_dependency_${name} INTERFACE PkgConfig::${name}_pc)
+      message(STATUS "${name}: pkg-config module ${DEP_PKGCONFIG}")
+      return()
+    endif()
+  endif()
+
+  if(DEP_MODULE)
+    find_package(${DEP_MODULE} MODULE QUIET)
+    foreach(candidate IN LISTS DEP_TARGETS)
+      if(TARGET ${candidate})
+        target_link_libraries(veltra_dependency_${name} INTERFACE ${candidate})
+        message(STATUS "${name}: find module ${DEP_MODULE} (${candidate})")
+        return()
+      endif()
+    endforeach()
+  endif()
+  message(FATAL_ERROR "${name}: found neither the CMake package ${DEP_PACKAGE} "
+                      "nor the pkg-config module ${DEP_PKGCONFIG}")
+endfunction()
+
+find_package(OpenGL REQUIRED)
+
+veltra_dependency(glfw PACKAGE glfw3 TARGETS glfw PKGCONFIG glfw3)
+# A static GLEW (GLEW::glew_s) carries its GLEW_STATIC definition itself.
+veltra_dependency(glew PACKAGE glew TARGETS GLEW::glew_s GLEW::glew GLEW::GLEW PKGCONFIG glew
+                  MODULE GLEW)
+veltra_dependency(assimp PACKAGE assimp TARGETS assimp::assimp PKGCONFIG assimp)
+veltra_dependency(openal PACKAGE OpenAL TARGETS OpenAL::OpenAL PKGCONFIG openal MODULE OpenAL)
+veltra_dependency(sndfile PACKAGE SndFile TARGETS SndFile::sndfile PKGCONFIG sndfile)
+# vcpkg's port of inih installs an unofficial package; Debian and the cross
+# prefix install pkg-config files.
+veltra_dependency(inireader PACKAGE unofficial-inih TARGETS unofficial::inih::inireader
+                  PKGCONFIG INIReader)
+
+# Bullet's package defines variables, not targets, and names more libraries
+# than a build of only collision and dynamics installs: link the three the
+# game uses, in the order their symbols depend on each other.
+add_library(veltra_dependency_bullet INTERFACE)
+add_library(veltra::bullet ALIAS veltra_dependency_bullet)
+find_package(Bullet CONFIG QUIET)
+if(BULLET_FOUND)
+  set(bullet_root ${BULLET_ROOT_DIR})
+  foreach(component BulletDynamics BulletCollision LinearMath)
+    find_library(VELTRA_${component}_LIBRARY ${component}
+                 HINTS ${bullet_root}/${BULLET_LIBRARY_DIRS} NO_CACHE REQUIRED)
+    target_link_libraries(veltra_dependency_bullet INTERFACE ${VELTRA_${component}_LIBRARY})
+  endforeach()
+  find_path(VELTRA_BULLET_INCLUDE_DIR btBulletDynamicsCommon.h
+            HINTS ${bullet_root}/${BULLET_INCLUDE_DIR} PATH_SUFFIXES bullet REQUIRED)
+  target_include_directories(veltra_dependency_bullet SYSTEM INTERFACE ${VELTRA_BULLET_INCLUDE_DIR})
+  target_compile_definitions(veltra_dependency_bullet INTERFACE ${BULLET_DEFINITIONS})
+  message(STATUS "bullet: CMake package Bullet (${bullet_root})")
+else()
+  pkg_check_modules(bullet_pc REQUIRED IMPORTED_TARGET GLOBAL bullet)
+  target_link_libraries(veltra_dependency_bullet INTERFACE PkgConfig::bullet_pc)
+  message(STATUS "bullet: pkg-config module bullet")
+endif()
+
+# Header-only: GLM and stb.
+find_path(STB_INCLUDE_DIR stb_image.h PATH_SUFFIXES stb REQUIRED)
+find_path(GLM_INCLUDE_DIR glm/glm.hpp REQUIRED)
