@@ -1,5 +1,6 @@
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "app/CloseRequest.h"
 #include "app/RenderFlags.h"
@@ -11,6 +12,7 @@
 #include "framework/Gl.h"
 #include "framework/GlContext.h"
 #include "framework/Input.h"
+#include "framework/Platform.h"
 #include "framework/Settings.h"
 
 namespace {
@@ -45,11 +47,18 @@ void applyRenderSettings(const RendererSettings& renderer) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    platform::useUtf8Console();
     std::cout << ":::::: WELCOME TO VELTRA ::::::" << std::endl;
     installCloseSignalHandlers();
 
+    // File names given on the command line keep every letter on every system.
+    const std::vector<std::string> arguments = platform::utf8Arguments(argc, argv);
+    std::vector<const char*> argumentPointers;
+    for (const std::string& argument : arguments) {
+        argumentPointers.push_back(argument.c_str());
+    }
     CommandLineOptions options;
-    parseCommandLine(options, argc, argv);
+    parseCommandLine(options, static_cast<int>(argumentPointers.size()), argumentPointers.data());
 
     WindowManager windowManager("Veltra", kWindowWidth, kWindowHeight, false);
 

@@ -6,12 +6,7 @@
 #include <vector>
 
 #include "framework/Fatal.h"
-
-#ifdef _WIN32
-#include <windows.h>
-#else
-#include <unistd.h>
-#endif
+#include "framework/Platform.h"
 
 namespace fs = std::filesystem;
 
@@ -28,21 +23,11 @@ constexpr size_t kExecutablePathCapacity = 1337;
 }
 
 fs::path executablePath() {
-    char buffer[kExecutablePathCapacity] = {};
-#ifdef _WIN32
-    const DWORD length = GetModuleFileNameA(nullptr, buffer, kExecutablePathCapacity);
-    // A result that fills the buffer means the path was cut off.
-    if (length == 0 || length == kExecutablePathCapacity) {
+    fs::path path = platform::executablePath(kExecutablePathCapacity);
+    if (path.empty()) {
         failExecutablePath();
     }
-    return fs::path(std::string(buffer, length));
-#else
-    const ssize_t length = readlink("/proc/self/exe", buffer, kExecutablePathCapacity);
-    if (length <= 0 || static_cast<size_t>(length) >= kExecutablePathCapacity) {
-        failExecutablePath();
-    }
-    return fs::path(std::string(buffer, static_cast<size_t>(length)));
-#endif
+    return path;
 }
 
 fs::path searchStartDirectory() {
@@ -52,19 +37,18 @@ fs::path searchStartDirectory() {
     return executablePath().parent_path();
 }
 
-// Names may be written with either separator; POSIX paths only know '/'.
+// Names may be written with either separator; POSIX paths only know '/',
+// and Windows takes both.
 fs::path toNativePath(const std::string& name) {
-#ifdef _WIN32
-    return fs::path(name);
-#else
     std::string converted = name;
-    for (char& c : converted) {
-        if (c == '\\') {
-            c = '/';
+    if (fs::path::preferred_separator == '/') {
+        for (char& c : converted) {
+            if (c == '\\') {
+                c = '/';
+            }
         }
     }
-    return fs::path(converted);
-#endif
+    return platform::pathFromUtf8(converted);
 }
 
 [[noreturn]] void failAmbiguous(const std::string& relativePath,
@@ -83,11 +67,12 @@ fs::path toNativePath(const std::string& name) {
 }  // namespace
 
 bool fileExists(const std::string& path) {
+    const fs::path native = platform::pathFromUtf8(path);
     std::error_code error;
-    if (fs::is_directory(path, error)) {
+    if (fs::is_directory(native, error)) {
         return false;
     }
-    std::ifstream stream(path);
+    std::ifstream stream(native);
     return stream.is_open();
 }
 
@@ -100,7 +85,8 @@ std::string resolveAssetPath(const std::string& relativePath) {
     // Joining an absolute name to any directory gives the name itself, so
     // climbing would find it once per level and call it ambiguous.
     if (name.is_absolute()) {
-        return fileExists(name.string()) ? name.string() : std::string();
+        const std::string text = platform::utf8FromPath(name);
+        return fileExists(text) ? text : std::string();
     }
 
     std::vector<std::string> candidates;
@@ -112,11 +98,12 @@ std::string resolveAssetPath(const std::string& relativePath) {
     }
     while (true) {
         const fs::path joined = directory / name;
-        if (fileExists(joined.string())) {
-            candidates.push_back(joined.string());
+        const std::string text = platform::utf8FromPath(joined);
+        if (fileExists(text)) {
+            candidates.push_back(text);
         }
         // The directory holding CMakeLists.txt is the source-tree root.
-        if (fileExists((directory / "CMakeLists.txt").string())) {
+        if (fileExists(platform::utf8FromPath(directory / "CMakeLists.txt"))) {
             break;
         }
         const fs::path parent = directory.parent_path();

@@ -5,6 +5,7 @@
 #include <iterator>
 #include <optional>
 
+#include "framework/Platform.h"
 #include "framework/TextureContainer.h"
 
 namespace {
@@ -34,7 +35,7 @@ std::optional<uint32_t> glInternalFormatFor(uint32_t format) {
 }
 
 std::optional<std::vector<uint8_t>> readWholeFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(platform::pathFromUtf8(path), std::ios::binary);
     if (!file) {
         return std::nullopt;
     }

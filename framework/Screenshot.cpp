@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "framework/Gl.h"
+#include "framework/Platform.h"
 
 std::string formatPpm(const std::vector<uint8_t>& pixels, int32_t width, int32_t height) {
     if (width < 0 || height < 0 ||
@@ -55,7 +56,7 @@ bool saveScreenshot(const std::string& name, int32_t width, int32_t height) {
     glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
 
     const std::string fileName = name + ".ppm";
-    std::FILE* file = std::fopen(fileName.c_str(), "w");
+    std::FILE* file = platform::openFile(fileName, "w");
     if (file == nullptr) {
         std::cout << "Unable to create screenshot file '" << fileName << "'." << std::endl;
         return false;

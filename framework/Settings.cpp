@@ -1,14 +1,38 @@
 #include "framework/Settings.h"
 
+#include <cstdio>
 #include <iostream>
 
 #include "framework/AssetPath.h"
+#include "framework/Platform.h"
+
+namespace {
+
+// The file's text, read in text mode; false when it cannot be opened.
+bool readTextFile(const std::string& path, std::string& text) {
+    std::FILE* file = path.empty() ? nullptr : platform::openFile(path, "r");
+    if (file == nullptr) {
+        return false;
+    }
+    char block[4096];
+    size_t got = 0;
+    while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
+        text.append(block, got);
+    }
+    std::fclose(file);
+    return true;
+}
+
+}  // namespace
 
 INIReader openSettingsFile(const std::string& relativeName) {
     const std::string fullPath = resolveAssetPath(relativeName);
-    // A file found nowhere is parsed from no name at all: the library cannot
-    // open it and records -1, the same as for an unreadable file.
-    INIReader reader(fullPath);
+    // The game opens the file itself, so that a name with any letters in it
+    // opens on every system. A file found nowhere or unreadable is parsed
+    // from no name at all: the library cannot open it and records -1.
+    std::string text;
+    INIReader reader = readTextFile(fullPath, text) ? INIReader(text.data(), text.size())
+                                                    : INIReader(std::string());
     if (reader.ParseError() < 0) {
         std::cout << "ERROR: Failed to load '" << relativeName << "'. Using default values instead."
                   << std::endl;

@@ -10,6 +10,7 @@
 #include "framework/AssetPath.h"
 #include "framework/Fatal.h"
 #include "framework/Gl.h"
+#include "framework/Platform.h"
 
 const char* const Shader::builtInVertexSource =
     "#version 330 core\n"
@@ -61,7 +62,7 @@ std::string findShaderFile(const std::string& path) {
 
 std::string readShaderFile(const std::string& path) {
     const std::string fullPath = findShaderFile(path);
-    std::ifstream stream(fullPath);
+    std::ifstream stream(platform::pathFromUtf8(fullPath));
     if (!stream.is_open()) {
         std::cout << "Unable to load file[" << fullPath << "]!" << std::endl;
         waitForKeyAndExit();

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "framework/Platform.h"
+
 namespace {
 
 constexpr uint32_t kGlbMagic = 0x46546C67;  // "glTF" read little-endian
@@ -34,11 +36,12 @@ std::string glbHeaderProblem(std::span<const uint8_t> head, uint64_t fileSize) {
 
 std::string glbFileProblem(const std::string& path) {
     std::error_code error;
-    const uintmax_t size = std::filesystem::file_size(path, error);
+    const std::filesystem::path nativePath = platform::pathFromUtf8(path);
+    const uintmax_t size = std::filesystem::file_size(nativePath, error);
     if (error) {
         return {};
     }
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(nativePath, std::ios::binary);
     std::array<uint8_t, kGlbHeadSize> head{};
     file.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
     const auto got = static_cast<size_t>(file.gcount());

@@ -8,6 +8,8 @@
 
 #include <stb_image.h>
 
+#include "framework/Platform.h"
+
 MeshData buildHeightmapMesh(const uint8_t* samples, int width, int height, float size,
                             float heightScale) {
     MeshData mesh;
@@ -79,7 +81,7 @@ constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
 // False, with stb_image's style of reason, when it cannot be opened or is
 // larger than kMaxFileBytes.
 bool readWholeFile(const std::string& path, std::vector<stbi_uc>& bytes, const char*& reason) {
-    std::ifstream file(path, std::ios::binary);
+    std::ifstream file(platform::pathFromUtf8(path), std::ios::binary);
     if (!file) {
         reason = "can't fopen";
         return false;

@@ -1,0 +1,175 @@
+#include "framework/Platform.h"
+
+#include <atomic>
+#include <csignal>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+// windows.h names these as macros; the game uses them as words.
+#undef near
+#undef far
+#include <shellapi.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace fs = std::filesystem;
+
+namespace platform {
+
+namespace {
+
+std::atomic<bool> closeRequested{false};
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+
+}  // namespace
+
+fs::path pathFromUtf8(const std::string& utf8) {
+    try {
+        return fs::path(std::u8string(utf8.begin(), utf8.end()));
+    } catch (const std::system_error&) {
+        // Not UTF-8 after all (a name typed in the system's own code page):
+        // the library's narrow conversion is the best remaining guess.
+        return fs::path(utf8);
+    }
+}
+
+std::string utf8FromPath(const fs::path& path) {
+    const std::u8string text = path.u8string();
+    return std::string(text.begin(), text.end());
+}
+
+#ifdef _WIN32
+
+namespace {
+
+std::wstring wideFromUtf8(const std::string& utf8) {
+    if (utf8.empty()) {
+        return std::wstring();
+    }
+    const int size = static_cast<int>(utf8.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0) {
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
+    }
+    return wide;
+}
+
+std::string utf8FromWide(const wchar_t* wide, int length) {
+    if (length <= 0) {
+        return std::string();
+    }
+    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    std::string utf8(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0) {
+        WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8.data(), size, nullptr, nullptr);
+    }
+    return utf8;
+}
+
+BOOL WINAPI onConsoleEvent(DWORD event) {
+    if (closeRequested.exchange(true)) {
+        // The second request: the default handler ends the process.
+        return FALSE;
+    }
+    if (event == CTRL_CLOSE_EVENT || event == CTRL_LOGOFF_EVENT || event == CTRL_SHUTDOWN_EVENT) {
+        // Windows ends the process as soon as this handler returns. Waiting
+        // here lets the frame loop see the flag, shut down and return 0 from
+        // main, which ends the process with this thread in it.
+        Sleep(INFINITE);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+std::FILE* openFile(const std::string& utf8Path, const char* mode) {
+    return _wfopen(pathFromUtf8(utf8Path).c_str(), wideFromUtf8(mode).c_str());
+}
+
+fs::path executablePath(size_t capacity) {
+    std::wstring buffer(capacity, L'\0');
+    const DWORD length =
+        GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+    // A result that fills the buffer means the path was cut off.
+    if (length == 0 || length >= capacity) {
+        return fs::path();
+    }
+    buffer.resize(length);
+    return fs::path(buffer);
+}
+
+std::vector<std::string> utf8Arguments(int argc, const char* const* argv) {
+    int count = 0;
+    LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
+    std::vector<std::string> arguments;
+    if (wide == nullptr || count != argc) {
+        // The runtime split the line differently: keep what main() was given.
+        arguments.assign(argv, argv + argc);
+    } else {
+        for (int i = 0; i < count; ++i) {
+            arguments.push_back(utf8FromWide(wide[i], static_cast<int>(wcslen(wide[i]))));
+        }
+    }
+    LocalFree(wide);
+    return arguments;
+}
+
+void useUtf8Console() {
+    SetConsoleOutputCP(CP_UTF8);
+}
+
+void installCloseRequestHandlers() {
+    SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
+
+#else
+
+namespace {
+
+extern "C" void onCloseSignal(int /*signal*/) {
+    closeRequested.store(true);
+}
+
+}  // namespace
+
+std::FILE* openFile(const std::string& utf8Path, const char* mode) {
+    return std::fopen(utf8Path.c_str(), mode);
+}
+
+fs::path executablePath(size_t capacity) {
+    std::string buffer(capacity, '\0');
+    const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (length <= 0 || static_cast<size_t>(length) >= capacity) {
+        return fs::path();
+    }
+    buffer.resize(static_cast<size_t>(length));
+    return fs::path(buffer);
+}
+
+std::vector<std::string> utf8Arguments(int argc, const char* const* argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
+void useUtf8Console() {}
+
+void installCloseRequestHandlers() {
+    struct sigaction action = {};
+    action.sa_handler = onCloseSignal;
+    sigemptyset(&action.sa_mask);
+    // Restarted system calls keep file reads whole; the handler is reset so
+    // a second signal still ends a program that is stuck waiting.
+    action.sa_flags = SA_RESTART | SA_RESETHAND;
+    sigaction(SIGINT, &action, nullptr);
+    sigaction(SIGTERM, &action, nullptr);
+}
+
+#endif
+
+bool closeRequestReceived() {
+    return closeRequested.load();
+}
+
+}  // namespace platform

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// What Linux and Windows do differently, behind one interface; the rest of
+// the game has no system headers and no #ifdef of its own.
+//
+// Paths inside the game are UTF-8 text on every system. Windows keeps file
+// names as UTF-16 and its narrow functions (fopen, GetModuleFileNameA) pass
+// them through the ANSI code page, which has no room for most letters of the
+// world: a folder named in Greek or Japanese would not be found. So names are
+// converted here, and files are opened here, by functions that keep every
+// letter.
+namespace platform {
+
+std::filesystem::path pathFromUtf8(const std::string& utf8);
+std::string utf8FromPath(const std::filesystem::path& path);
+
+// std::fopen for a UTF-8 name.
+std::FILE* openFile(const std::string& utf8Path, const char* mode);
+
+// The running executable's full path, asked of the system into a buffer of
+// `capacity` characters. Empty when the system cannot say or when the path
+// fills the buffer (it may have been cut off).
+std::filesystem::path executablePath(size_t capacity);
+
+// The program's arguments as UTF-8 (Windows hands main() ANSI text).
+std::vector<std::string> utf8Arguments(int argc, const char* const* argv);
+
+// Lets the console show UTF-8 text (a no-op where it always does).
+void useUtf8Console();
+
+// Ctrl+C, a termination request and, on Windows, Ctrl+Break and closing the
+// console window set a flag that the frame loop polls, so the program shuts
+// down normally and ends with status 0. A second request ends it at once.
+void installCloseRequestHandlers();
+bool closeRequestReceived();
+
+}  // namespace platform

@@ -1,0 +1,86 @@
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "TempTree.h"
+#include "framework/AssetPath.h"
+#include "framework/Platform.h"
+#include "framework/Settings.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A folder name a player may well choose: spaces, Greek, Japanese and an
+// accented Latin letter, none of which a Western ANSI code page holds whole.
+const std::string kWorldlyName = "Spiele und Λ\xCE\xBF\xCF\x8D\xCF\x80 \xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0 caf\xC3\xA9";
+
+TEST(PlatformTest, Utf8NamesSurviveTheTripThroughNativePaths) {
+    const fs::path native = platform::pathFromUtf8(kWorldlyName);
+    EXPECT_EQ(platform::utf8FromPath(native), kWorldlyName);
+    EXPECT_EQ(platform::utf8FromPath(platform::pathFromUtf8("a/b c.txt")), "a/b c.txt");
+}
+
+TEST(PlatformTest, OpensFilesWhoseFolderNameHasEveryKindOfLetter) {
+    TempTree tree;
+    const std::string folder = platform::utf8FromPath(tree.path()) + "/" + kWorldlyName;
+    fs::create_directories(platform::pathFromUtf8(folder));
+    const std::string file = folder + "/note.txt";
+
+    std::FILE* out = platform::openFile(file, "w");
+    ASSERT_NE(out, nullptr);
+    std::fputs("written\n", out);
+    std::fclose(out);
+
+    // The file is where the name says, seen by the library's own path type.
+    EXPECT_TRUE(fs::exists(platform::pathFromUtf8(folder) / "note.txt"));
+    std::FILE* in = platform::openFile(file, "r");
+    ASSERT_NE(in, nullptr);
+    char text[16] = {};
+    ASSERT_NE(std::fgets(text, sizeof text, in), nullptr);
+    std::fclose(in);
+    EXPECT_STREQ(text, "written\n");
+    EXPECT_TRUE(fileExists(file));
+    EXPECT_EQ(platform::openFile(folder + "/absent.txt", "r"), nullptr);
+}
+
+TEST(PlatformTest, AssetsAndSettingsAreFoundBelowAWorldlyFolder) {
+    TempTree tree;
+    const std::string root = platform::utf8FromPath(tree.path()) + "/" + kWorldlyName;
+    const fs::path nativeRoot = platform::pathFromUtf8(root);
+    fs::create_directories(nativeRoot / "bin");
+    fs::create_directories(nativeRoot / "assets" / "settings");
+    std::ofstream(nativeRoot / "assets" / "settings" / "camera_front.ini") << "[camera]\nfov = 42\n";
+    setAssetSearchStartDirectory(nativeRoot / "bin");
+
+    const std::string found = resolveAssetPath("assets/settings/camera_front.ini");
+    ASSERT_FALSE(found.empty());
+    EXPECT_EQ(platform::pathFromUtf8(found).lexically_normal(),
+              (nativeRoot / "assets" / "settings" / "camera_front.ini").lexically_normal());
+    const CameraSettings camera = readCameraSettings(openSettingsFile("assets/settings/camera_front.ini"));
+    EXPECT_FLOAT_EQ(camera.fov, 42.0f);
+}
+
+TEST(PlatformTest, ExecutablePathIsTheRunningTestAndFitsItsBuffer) {
+    const fs::path self = platform::executablePath(1337);
+    ASSERT_FALSE(self.empty());
+    EXPECT_TRUE(self.is_absolute());
+    EXPECT_TRUE(fs::is_regular_file(self));
+    // A buffer that cannot hold the whole path gives no path, never a cut one.
+    const size_t length = self.native().size();
+    EXPECT_TRUE(platform::executablePath(length).empty());
+    EXPECT_EQ(platform::executablePath(length + 1), self);
+}
+
+TEST(PlatformTest, ArgumentsArriveAsGiven) {
+    const char* argv[] = {"veltra", "--filename", "shot one"};
+    const auto arguments = platform::utf8Arguments(3, argv);
+    ASSERT_EQ(arguments.size(), 3u);
+    EXPECT_EQ(arguments[1], "--filename");
+    EXPECT_EQ(arguments[2], "shot one");
+}
+
+}  // namespace
