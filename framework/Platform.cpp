@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdlib>
 #include <system_error>
 
 #ifdef _WIN32
@@ -117,6 +118,12 @@ std::vector<std::string> utf8Arguments(int argc, const char* const* argv) {
     return arguments;
 }
 
+void setEnvironmentDefault(const char* name, const char* value) {
+    if (std::getenv(name) == nullptr) {
+        _putenv_s(name, value);
+    }
+}
+
 void useUtf8Console() {
     SetConsoleOutputCP(CP_UTF8);
 }
@@ -151,6 +158,10 @@ fs::path executablePath(size_t capacity) {
 
 std::vector<std::string> utf8Arguments(int argc, const char* const* argv) {
     return std::vector<std::string>(argv, argv + argc);
+}
+
+void setEnvironmentDefault(const char* name, const char* value) {
+    setenv(name, value, 0);
 }
 
 void useUtf8Console() {}

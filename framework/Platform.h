@@ -30,6 +30,10 @@ std::filesystem::path executablePath(size_t capacity);
 // The program's arguments as UTF-8 (Windows hands main() ANSI text).
 std::vector<std::string> utf8Arguments(int argc, const char* const* argv);
 
+// Sets an environment variable for this process and the libraries it loads,
+// unless it is set already (so a player's own setting wins).
+void setEnvironmentDefault(const char* name, const char* value);
+
 // Lets the console show UTF-8 text (a no-op where it always does).
 void useUtf8Console();
 

@@ -9,6 +9,7 @@
 #include <AL/alc.h>
 #include <AL/alext.h>
 
+#include "framework/Platform.h"
 #include "world/AudioFile.h"
 
 namespace {
@@ -53,6 +54,10 @@ public:
         if (auto existing = current.lock()) {
             return existing;
         }
+        // Without a sound device the game says so in one line of its own;
+        // OpenAL Soft's error lines about each back end it tried would only
+        // bury it. ALSOFT_LOGLEVEL set by the player still wins.
+        platform::setEnvironmentDefault("ALSOFT_LOGLEVEL", "0");
         ALCdevice* opened = alcOpenDevice(nullptr);
         if (opened == nullptr) {
             return nullptr;

@@ -8,7 +8,10 @@
 #include <unordered_map>
 #include <vector>
 
-struct ALCcontext_struct;
+// The context's struct tag differs between OpenAL Soft versions (1.19 and
+// 1.24 name it differently), so the header names the type through its typedef.
+#include <AL/alc.h>
+
 class SharedAudioDevice;
 
 // A small 2D sound engine over OpenAL Soft: looped or one-shot playback of
@@ -50,7 +53,7 @@ private:
     };
 
 public:
-    SoundEngine(Token, std::shared_ptr<SharedAudioDevice> device, ALCcontext_struct* context);
+    SoundEngine(Token, std::shared_ptr<SharedAudioDevice> device, ALCcontext* context);
 
 private:
     void makeCurrent() const;
@@ -64,7 +67,7 @@ private:
     void stopAllLocked();
 
     std::shared_ptr<SharedAudioDevice> device;
-    ALCcontext_struct* context = nullptr;
+    ALCcontext* context = nullptr;
     float masterVolume = 1.0f;
 
     // Decoded effects by path; 0 marks a file that failed to decode.
