@@ -37,8 +37,8 @@ fs::path searchStartDirectory() {
     return executablePath().parent_path();
 }
 
-// Names may be written with either separator; POSIX paths only know '/',
-// and Windows takes both.
+// Names may be written with either separator; POSIX paths only know '/'.
+// On Windows the found path is given with its own separator throughout.
 fs::path toNativePath(const std::string& name) {
     std::string converted = name;
     if (fs::path::preferred_separator == '/') {
@@ -48,7 +48,7 @@ fs::path toNativePath(const std::string& name) {
             }
         }
     }
-    return platform::pathFromUtf8(converted);
+    return platform::pathFromUtf8(converted).make_preferred();
 }
 
 [[noreturn]] void failAmbiguous(const std::string& relativePath,

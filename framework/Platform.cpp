@@ -103,15 +103,26 @@ fs::path executablePath(size_t capacity) {
 }
 
 std::vector<std::string> utf8Arguments(int argc, const char* const* argv) {
+    // The process's own command line, split the way the C runtime split it
+    // for main(); used only where it is the very list given, letter for
+    // letter as far as the ANSI code page can tell.
     int count = 0;
     LPWSTR* wide = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::string> arguments;
-    if (wide == nullptr || count != argc) {
-        // The runtime split the line differently: keep what main() was given.
-        arguments.assign(argv, argv + argc);
-    } else {
+    std::vector<std::string> arguments(argv, argv + argc);
+    bool same = wide != nullptr && count == argc;
+    for (int i = 0; same && i < count; ++i) {
+        const int length = static_cast<int>(wcslen(wide[i]));
+        const int size = WideCharToMultiByte(CP_ACP, 0, wide[i], length, nullptr, 0, nullptr, nullptr);
+        std::string ansi(static_cast<size_t>(size > 0 ? size : 0), '\0');
+        if (size > 0) {
+            WideCharToMultiByte(CP_ACP, 0, wide[i], length, ansi.data(), size, nullptr, nullptr);
+        }
+        same = ansi == argv[i];
+    }
+    if (same) {
         for (int i = 0; i < count; ++i) {
-            arguments.push_back(utf8FromWide(wide[i], static_cast<int>(wcslen(wide[i]))));
+            arguments[static_cast<size_t>(i)] =
+                utf8FromWide(wide[i], static_cast<int>(wcslen(wide[i])));
         }
     }
     LocalFree(wide);

@@ -6,10 +6,9 @@
 #include <fstream>
 #include <string>
 
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
+#include "support/PortableTest.h"
 #include "framework/AssetPath.h"
 
 // A fresh directory tree under the system's temporary directory, removed
@@ -39,7 +38,7 @@ class TempTree {
         root = std::filesystem::temp_directory_path() / name;
         // A death-test child re-runs the test from its start and rebuilds the
         // same tree; only the owning process clears and removes it.
-        owner = ownerId() == std::to_string(getpid());
+        owner = ownerId() == std::to_string(portable_test::processId());
         if (owner) {
             std::filesystem::remove_all(root);
         }
@@ -81,8 +80,8 @@ class TempTree {
         if (inherited != nullptr) {
             return inherited;
         }
-        const std::string id = std::to_string(getpid());
-        setenv("VELTRA_TEMP_TREE_OWNER", id.c_str(), 1);
+        const std::string id = std::to_string(portable_test::processId());
+        portable_test::setEnvironment("VELTRA_TEMP_TREE_OWNER", id.c_str());
         return id;
     }
 
@@ -94,11 +93,11 @@ class TempTree {
 // for one character) and write their standard output where EXPECT_EXIT
 // looks: standard error.
 inline void prepareFatalChild() {
-    if (std::freopen("/dev/null", "r", stdin) == nullptr) {
+    if (std::freopen(portable_test::nullDevice(), "r", stdin) == nullptr) {
         std::abort();
     }
     std::fflush(stdout);
-    dup2(2, 1);
+    portable_test::joinStdoutToStderr();
 }
 
 #define EXPECT_FATAL_EXIT(statement, regex) \

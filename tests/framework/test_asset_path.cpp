@@ -5,8 +5,14 @@
 
 #include "TempTree.h"
 #include "framework/AssetPath.h"
+#include "framework/Platform.h"
 
 namespace {
+
+// A found path as the asset search writes it: the system's own separators.
+std::string native(std::filesystem::path path) {
+    return platform::utf8FromPath(path.make_preferred());
+}
 
 class AssetPathTest : public ::testing::Test {
   protected:
@@ -19,7 +25,7 @@ TEST_F(AssetPathTest, ClimbsFromNestedBuildDirectoryToSourceRoot) {
     const auto asset = tree.write("assets/settings/camera_front.ini", "[camera]\n");
     setAssetSearchStartDirectory(tree.makeDirectory("build/bin"));
 
-    EXPECT_EQ(resolveAssetPath("assets/settings/camera_front.ini"), asset.string());
+    EXPECT_EQ(resolveAssetPath("assets/settings/camera_front.ini"), native(asset));
 }
 
 TEST_F(AssetPathTest, StartDirectoryWithTrailingSeparatorIsOneLevel) {
@@ -28,7 +34,7 @@ TEST_F(AssetPathTest, StartDirectoryWithTrailingSeparatorIsOneLevel) {
     const auto asset = tree.write("build/assets/settings/camera_front.ini", "[camera]\n");
     setAssetSearchStartDirectory(tree.makeDirectory("build").string() + "/");
 
-    EXPECT_EQ(resolveAssetPath("assets/settings/camera_front.ini"), asset.string());
+    EXPECT_EQ(resolveAssetPath("assets/settings/camera_front.ini"), native(asset));
 }
 
 TEST_F(AssetPathTest, MissingAssetGivesEmptyString) {
@@ -48,7 +54,7 @@ TEST_F(AssetPathTest, StopsAtFirstDirectoryHoldingCMakeLists) {
     setAssetSearchStartDirectory(tree.makeDirectory("project/build"));
 
     EXPECT_EQ(resolveAssetPath("assets/shaders/above.vert"), "");
-    EXPECT_EQ(resolveAssetPath("assets/shaders/inner.vert"), inner.string());
+    EXPECT_EQ(resolveAssetPath("assets/shaders/inner.vert"), native(inner));
 }
 
 TEST_F(AssetPathTest, CMakeListsBesideExecutableLimitsSearchToThatDirectory) {
@@ -60,7 +66,7 @@ TEST_F(AssetPathTest, CMakeListsBesideExecutableLimitsSearchToThatDirectory) {
     setAssetSearchStartDirectory(tree / "bin");
 
     EXPECT_EQ(resolveAssetPath("assets/a.txt"), "");
-    EXPECT_EQ(resolveAssetPath("assets/b.txt"), local.string());
+    EXPECT_EQ(resolveAssetPath("assets/b.txt"), native(local));
 }
 
 TEST_F(AssetPathTest, WithoutCMakeListsClimbsToFileSystemRoot) {
@@ -68,7 +74,7 @@ TEST_F(AssetPathTest, WithoutCMakeListsClimbsToFileSystemRoot) {
     setAssetSearchStartDirectory(tree.makeDirectory("a/b/c"));
     const auto asset = tree.write("a/assets/deep.txt");
 
-    EXPECT_EQ(resolveAssetPath("assets/deep.txt"), asset.string());
+    EXPECT_EQ(resolveAssetPath("assets/deep.txt"), native(asset));
     EXPECT_EQ(resolveAssetPath("assets/veltra-no-such-file-anywhere.txt"), "");
 }
 
@@ -88,7 +94,7 @@ TEST_F(AssetPathTest, BackslashSeparatorsAreAccepted) {
     const auto asset = tree.write("assets/settings/x.ini");
     setAssetSearchStartDirectory(tree.makeDirectory("build"));
 
-    EXPECT_EQ(resolveAssetPath("assets\\settings\\x.ini"), asset.string());
+    EXPECT_EQ(resolveAssetPath("assets\\settings\\x.ini"), native(asset));
 }
 
 TEST_F(AssetPathTest, AbsoluteNameIsCheckedOnceAsItStands) {
@@ -97,7 +103,7 @@ TEST_F(AssetPathTest, AbsoluteNameIsCheckedOnceAsItStands) {
     setAssetSearchStartDirectory(tree.makeDirectory("x/y/z"));
 
     // Found once, not once per level climbed (which would be "ambiguous").
-    EXPECT_EQ(resolveAssetPath(asset.string()), asset.string());
+    EXPECT_EQ(resolveAssetPath(asset.string()), native(asset));
     EXPECT_EQ(resolveAssetPath((tree / "somewhere/missing.txt").string()), "");
 }
 

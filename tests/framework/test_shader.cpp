@@ -1,13 +1,13 @@
 #include <cstring>
 #include <string>
 
-#include <unistd.h>
 
 #include <gtest/gtest.h>
 #include <glm/gtc/type_ptr.hpp>
 
 #include "TempTree.h"
 #include "framework/Shader.h"
+#include "support/PortableTest.h"
 #include "support/GlTestContext.h"
 
 namespace {
@@ -272,8 +272,8 @@ TEST_F(ShaderTest, MissingFileIsFatal) {
 
 TEST_F(ShaderTest, UnreadableFileCountsAsMissing) {
     REQUIRE_GL_CONTEXT();
-    if (geteuid() == 0) {
-        GTEST_SKIP() << "root reads any file";
+    if (!portable_test::permissionsCanDenyReading()) {
+        GTEST_SKIP() << "file permissions cannot deny this process reading (root, or Windows)";
     }
     const auto file = tree.write("assets/shaders/locked.vert", kVertex);
     std::filesystem::permissions(file, std::filesystem::perms::none);

@@ -13,6 +13,7 @@
 #include "framework/Gl.h"
 #include "framework/Input.h"
 #include "support/GlTestContext.h"
+#include "support/PortableTest.h"
 #include "world/PlayableCharacter.h"
 #include "world/WorldManager.h"
 
@@ -22,7 +23,7 @@ namespace {
 // The level must not depend on a sound card: every sound player of this
 // process finds no output driver and stays silent.
 const bool silenced = [] {
-    setenv("ALSOFT_DRIVERS", "no-such-driver", 1);
+    portable_test::setEnvironment("ALSOFT_DRIVERS", "no-such-driver");
     return true;
 }();
 

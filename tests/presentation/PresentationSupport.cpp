@@ -1,6 +1,5 @@
 #include "presentation/PresentationSupport.h"
 
-#include <unistd.h>
 
 #include <random>
 #include <stdexcept>
@@ -15,6 +14,7 @@
 #include "framework/Shader.h"
 #include "render/HeadsUpDisplay.h"
 #include "render/Lights.h"
+#include "support/PortableTest.h"
 #include "world/WorldManager.h"
 
 namespace presentation_test {
@@ -77,7 +77,7 @@ void writeCodedFontSheet(const std::filesystem::path& path) {
             p[3] = 255;
         }
     }
-    if (stbi_write_tga(path.c_str(), size, size, 4, pixels.data()) == 0) {
+    if (stbi_write_tga(path.string().c_str(), size, size, 4, pixels.data()) == 0) {
         throw std::runtime_error("cannot write " + path.string());
     }
 }
@@ -91,7 +91,7 @@ void writeSolidPng(const std::filesystem::path& path, int width, int height,
         }
     }
     std::filesystem::create_directories(path.parent_path());
-    if (stbi_write_png(path.c_str(), width, height, 4, pixels.data(), width * 4) == 0) {
+    if (stbi_write_png(path.string().c_str(), width, height, 4, pixels.data(), width * 4) == 0) {
         throw std::runtime_error("cannot write " + path.string());
     }
 }
@@ -99,7 +99,7 @@ void writeSolidPng(const std::filesystem::path& path, int width, int height,
 TempDir::TempDir() {
     std::random_device random;
     root = std::filesystem::temp_directory_path() /
-           ("veltra-presentation-" + std::to_string(::getpid()) + "-" + std::to_string(random()));
+           ("veltra-presentation-" + std::to_string(portable_test::processId()) + "-" + std::to_string(random()));
     std::filesystem::create_directories(root);
 }
 

@@ -160,6 +160,11 @@ TEST(MeshBuilders, RejectArgumentsOutsideTheirRange) {
 
 // Meshes come from Assimp's own OBJ reader working on text in memory, then
 // are handed over to the test to be bent where a file cannot reach.
+// The Windows build's Assimp reads glTF alone, the game's one format.
+bool objReaderBuiltIn() {
+    return Assimp::Importer().IsExtensionSupported(".obj");
+}
+
 std::unique_ptr<aiScene> importObj(const std::string& text, unsigned flags = 0) {
     Assimp::Importer importer;
     if (importer.ReadFileFromMemory(text.data(), text.size(), flags, "obj") == nullptr) {
@@ -169,6 +174,9 @@ std::unique_ptr<aiScene> importObj(const std::string& text, unsigned flags = 0) 
 }
 
 TEST(MeshFromImport, TakesPositionsNormalsFirstUvChannelAndTriangles) {
+    if (!objReaderBuiltIn()) {
+        GTEST_SKIP() << "this build's Assimp has no OBJ reader";
+    }
     const auto scene = importObj(
         "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\n"
         "vt 0 0\nvt 1 0\nvt 0 1\nvt 1 1\n"
@@ -186,6 +194,9 @@ TEST(MeshFromImport, TakesPositionsNormalsFirstUvChannelAndTriangles) {
 }
 
 TEST(MeshFromImport, MissingUvsBecomeZeroAndStrayFacesAreDropped) {
+    if (!objReaderBuiltIn()) {
+        GTEST_SKIP() << "this build's Assimp has no OBJ reader";
+    }
     const auto scene = importObj("v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\nl 1 2\nf 1 2 3\nf 3 2 4\n");
     ASSERT_TRUE(scene);
     ASSERT_EQ(scene->mNumMeshes, 1u);

@@ -107,6 +107,10 @@ TEST_F(ModelLoaderGl, QuadsComeOutAsTriangles) {
     const auto fromGlb = loadModel(glbPath, material, 1);
     ASSERT_EQ(fromGlb.size(), 1u);
     EXPECT_EQ(fromGlb[0]->getIndexCount(), 6u);
+    // The Windows build's Assimp reads glTF alone, the game's one format.
+    if (!Assimp::Importer().IsExtensionSupported(".obj")) {
+        return;
+    }
     const auto fromObj = loadModel(objPath, material, 1);
     ASSERT_EQ(fromObj.size(), 1u);
     EXPECT_EQ(fromObj[0]->getIndexCount(), 12u);

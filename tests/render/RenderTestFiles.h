@@ -3,7 +3,6 @@
 // Helpers for the render tests: a scratch directory, captured console output
 // and hand-made texture containers, so no test depends on asset files.
 
-#include <unistd.h>
 
 #include <cstdint>
 #include <filesystem>
@@ -13,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "support/PortableTest.h"
+
 namespace render_test {
 
 // A fresh directory removed again with the object.
@@ -20,7 +21,7 @@ class ScratchDir {
   public:
     explicit ScratchDir(const std::string& tag) {
         path = std::filesystem::temp_directory_path() /
-               ("veltra-" + tag + "-" + std::to_string(::getpid()) + "-" +
+               ("veltra-" + tag + "-" + std::to_string(portable_test::processId()) + "-" +
                 std::to_string(counter()++));
         std::filesystem::remove_all(path);
         std::filesystem::create_directories(path);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <unistd.h>
 
 #include <cstdio>
 #include <memory>
@@ -11,6 +10,7 @@
 #include "render/Material.h"
 #include "render/Texture.h"
 #include "support/GlTestContext.h"
+#include "support/PortableTest.h"
 
 using namespace render_test;
 
@@ -289,11 +289,11 @@ TEST_F(TextureMaterialGl, TextureFoundNowhereIsFatal) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
     EXPECT_EXIT(
         {
-            if (std::freopen("/dev/null", "r", stdin) == nullptr) {
+            if (std::freopen(portable_test::nullDevice(), "r", stdin) == nullptr) {
                 std::abort();
             }
             std::fflush(stdout);
-            dup2(2, 1);
+            portable_test::joinStdoutToStderr();
             AssetRootOverride root(scratch.root());
             Texture missing("assets/textures/nowhere.dds");
         },

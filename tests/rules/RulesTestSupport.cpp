@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "render/Lights.h"
+#include "support/PortableTest.h"
 
 namespace rules_test {
 namespace {
@@ -14,7 +15,7 @@ namespace {
 // The rules must not depend on a sound card: every Sound of this process
 // finds no output driver and runs silently (it still counts its cues).
 const bool silenced = [] {
-    setenv("ALSOFT_DRIVERS", "no-such-driver", 1);
+    portable_test::setEnvironment("ALSOFT_DRIVERS", "no-such-driver");
     return true;
 }();
 

@@ -1,0 +1,62 @@
+#pragma once
+
+// The few POSIX calls the tests make, with their Windows counterparts, so the
+// suites build and run on both systems.
+
+#include <cstdlib>
+#include <string>
+
+#ifdef _WIN32
+#include <io.h>
+#include <process.h>
+#else
+#include <unistd.h>
+#endif
+
+namespace portable_test {
+
+inline void setEnvironment(const char* name, const char* value) {
+#ifdef _WIN32
+    _putenv_s(name, value);
+#else
+    setenv(name, value, 1);
+#endif
+}
+
+inline int processId() {
+#ifdef _WIN32
+    return _getpid();
+#else
+    return static_cast<int>(getpid());
+#endif
+}
+
+// Where output goes to be dropped and input reads as empty.
+inline const char* nullDevice() {
+#ifdef _WIN32
+    return "NUL";
+#else
+    return "/dev/null";
+#endif
+}
+
+// Standard output joins standard error (where death tests read it).
+inline void joinStdoutToStderr() {
+#ifdef _WIN32
+    _dup2(2, 1);
+#else
+    dup2(2, 1);
+#endif
+}
+
+// Whether file permissions can keep this process from reading a file (not
+// for root, and not on Windows, where chmod only sets the read-only flag).
+inline bool permissionsCanDenyReading() {
+#ifdef _WIN32
+    return false;
+#else
+    return geteuid() != 0;
+#endif
+}
+
+}  // namespace portable_test
