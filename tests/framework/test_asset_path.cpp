@@ -1,5 +1,6 @@
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,19 @@ namespace {
 // A found path as the asset search writes it: the system's own separators.
 std::string native(std::filesystem::path path) {
     return platform::utf8FromPath(path.make_preferred());
+}
+
+// Text matched as itself inside a death test's regular expression (Windows
+// paths are full of backslashes).
+std::string regexLiteral(const std::string& text) {
+    std::string escaped;
+    for (char c : text) {
+        if (std::string_view("\\.()[]{}*+?^$|").find(c) != std::string_view::npos) {
+            escaped += '\\';
+        }
+        escaped += c;
+    }
+    return escaped;
 }
 
 class AssetPathTest : public ::testing::Test {
@@ -136,7 +150,8 @@ TEST_F(AssetPathTest, DuplicateAssetIsFatalAndListsCandidatesNearestFirst) {
         "Ambiguous asset file path: 'assets/dup.txt'Found this path at multiple locations\\. "
         "Don't know which one shall be used\\. Candidates are:\n"
         "  - " +
-        near.string() + "\n  - " + far.string() + "\nRemove all duplicates to fix this!\n";
+        regexLiteral(native(near)) + "\n  - " + regexLiteral(native(far)) +
+        "\nRemove all duplicates to fix this!\n";
     EXPECT_FATAL_EXIT(resolveAssetPath("assets/dup.txt"), expected);
 }
 

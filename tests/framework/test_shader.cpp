@@ -299,7 +299,7 @@ TEST_F(ShaderTest, LinkErrorPrintsLog) {
                "void main() { color = shade; }\n");
     EXPECT_FATAL_EXIT(Shader("assets/shaders/test.vert", "assets/shaders/mismatch.frag"),
                       "Read shader: assets/shaders/mismatch.frag\n"
-                      "Failed to link shader program:\n.*shade.*\n$");
+                      "Failed to link shader program:\n.*shade");
 }
 
 TEST_F(ShaderTest, StageThatCannotBeCreatedIsFatal) {
@@ -316,7 +316,10 @@ TEST_F(ShaderTest, DuplicateShaderFileStopsBeforeCompiling) {
     REQUIRE_GL_CONTEXT();
     tree.write("build/assets/shaders/test.vert", kVertex);
     EXPECT_FATAL_EXIT(Shader("assets/shaders/test.vert", "assets/shaders/test.frag"),
+                      // Line breaks as \s: on Windows gtest's own expressions
+                      // match these, and there '.' stops at a line end.
                       "^Ambiguous asset file path: 'assets/shaders/test.vert'.*"
+                      "\\s+  - .*test.vert\\s+  - .*test.vert\\s+"
                       "Remove all duplicates to fix this!\n$");
 }
 

@@ -14,6 +14,7 @@
 #include "render/RenderPipeline.h"
 #include "render/Skybox.h"
 #include "support/GlTestContext.h"
+#include "support/PortableTest.h"
 #include "world/GameObject.h"
 #include "world/WorldManager.h"
 
@@ -35,7 +36,7 @@ TEST(GameBloomFrame, GoldenRingsUnderTheNightSkyGlow) {
     glEnable(GL_DEPTH_TEST);
     Input::wasPressed(GLFW_KEY_H);
     TempDir directory;
-    std::filesystem::create_directory_symlink(assets, directory.path() / "assets");
+    portable_test::linkDirectory(assets, directory.path() / "assets");
     ScopedWorkingDirectory inside(directory.path() / "run");
 
     const auto skyProgram =

@@ -8,6 +8,7 @@
 #include "presentation/PresentationSupport.h"
 #include "render/HeadsUpDisplay.h"
 #include "support/GlTestContext.h"
+#include "support/PortableTest.h"
 #include "world/WorldManager.h"
 
 namespace {
@@ -291,7 +292,7 @@ TEST(HudScreenshots, SavesTheHudAndTheTutorialScreen) {
     }
     glViewport(0, 0, 1080, 720);
     TempDir directory;
-    std::filesystem::create_directory_symlink(assets, directory.path() / "assets");
+    portable_test::linkDirectory(assets, directory.path() / "assets");
     auto hud = std::make_shared<HeadsUpDisplay>();
     hud->setShaders(std::make_shared<Shader>("assets/shaders/hud.vert", "assets/shaders/hud.frag"),
                     std::make_shared<Shader>("assets/shaders/fullScreen.vert",

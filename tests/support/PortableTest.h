@@ -4,6 +4,8 @@
 // suites build and run on both systems.
 
 #include <cstdlib>
+#include <filesystem>
+#include <system_error>
 #include <string>
 
 #ifdef _WIN32
@@ -47,6 +49,16 @@ inline void joinStdoutToStderr() {
 #else
     dup2(2, 1);
 #endif
+}
+
+// Makes `link` show the directory `target`: a symbolic link, or a copy where
+// links cannot be made (Windows without the right, wine).
+inline void linkDirectory(const std::filesystem::path& target, const std::filesystem::path& link) {
+    std::error_code error;
+    std::filesystem::create_directory_symlink(target, link, error);
+    if (error) {
+        std::filesystem::copy(target, link, std::filesystem::copy_options::recursive);
+    }
 }
 
 // Whether file permissions can keep this process from reading a file (not
