@@ -274,6 +274,19 @@ def main():
         # the middle of the frame, where a level camera sees sky and the
         # chase camera, looking down on the player, sees the ground.
         print(int(round(100 * float(sky_mask(shot[100:280]).mean()))))
+    elif check == "same-frame":
+        # same-frame SHOT OTHER: the two frames match within what two builds
+        # of the same renderer may differ by (rounding, not content).
+        other = load(args[0])
+        if other.shape != shot.shape:
+            fail("frames of different sizes")
+        difference = np.abs(shot - other)
+        mse = float((difference.astype(np.float64) ** 2).mean())
+        psnr = float("inf") if mse == 0 else 10 * np.log10(255.0 ** 2 / mse)
+        print("mean difference %.3f, largest %d, PSNR %.1f dB"
+              % (difference.mean(), difference.max(), psnr))
+        if difference.mean() > 1.0 or psnr < 35:
+            fail("the frames differ")
     elif check == "black-above-title":
         # The band between the corner texts and the title is black.
         brightest = int(shot[150:290].max())

@@ -1,0 +1,42 @@
+# Sourced, not run: the environment in which the Windows build's programs run
+# under wine.
+#   . tools/windows/wine-env.sh
+#   wine_session_begin ... wine_session_end
+# A private wine prefix outside the checkout, made once (about 10 s) and then
+# reused; no Mono or Gecko download prompts; wine's own chatter off.
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=${VELTRA_WINEPREFIX:-${VELTRA_DEPS_CACHE:-/var/cache/veltra}/wine64}
+export WINEARCH=win64
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  wineboot --init </dev/null >/dev/null 2>&1 || true
+  wineserver --wait || true
+fi
+
+# The first wine program of a session starts wine's own services, which
+# inherit its output and hold it open: a test runner reading that output
+# would wait for them until its time-out. One idle program, started here
+# with nothing to inherit, keeps the services up for the whole session.
+WINE_KEEPER_PID=""
+WINE_KEEPER_DIR=""
+wine_session_begin() {
+  # The keeper reads a FIFO that this shell holds open: it idles until
+  # wine_session_end closes it.
+  WINE_KEEPER_DIR=$(mktemp -d)
+  mkfifo "$WINE_KEEPER_DIR/input"
+  wine cmd <"$WINE_KEEPER_DIR/input" >/dev/null 2>&1 &
+  WINE_KEEPER_PID=$!
+  exec {WINE_KEEPER_FD}>"$WINE_KEEPER_DIR/input"
+  # The services are up once a program can run to its end.
+  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+}
+wine_session_end() {
+  if [ -n "$WINE_KEEPER_PID" ]; then
+    exec {WINE_KEEPER_FD}>&-
+    wait "$WINE_KEEPER_PID" 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
+    rm -rf "$WINE_KEEPER_DIR"
+    WINE_KEEPER_PID=""
+  fi
+}
