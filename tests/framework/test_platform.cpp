@@ -1,7 +1,9 @@
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -9,6 +11,7 @@
 #include "framework/AssetPath.h"
 #include "framework/Platform.h"
 #include "framework/Settings.h"
+#include "support/PortableTest.h"
 
 namespace {
 
@@ -81,6 +84,20 @@ TEST(PlatformTest, ArgumentsArriveAsGiven) {
     ASSERT_EQ(arguments.size(), 3u);
     EXPECT_EQ(arguments[1], "--filename");
     EXPECT_EQ(arguments[2], "shot one");
+}
+
+TEST(PlatformTest, ConsoleBreakBecomesACloseRequestInsteadOfEndingTheProgram) {
+    platform::installCloseRequestHandlers();
+    ASSERT_FALSE(platform::closeRequestReceived());
+    if (!portable_test::sendConsoleBreak()) {
+        GTEST_SKIP() << "no console to send Ctrl+Break to (wine runs the tests without one)";
+    }
+    // Windows runs console handlers on a thread of their own: give it time.
+    for (int i = 0; i < 500 && !platform::closeRequestReceived(); ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    // Still running, and the frame loop would now see the request.
+    EXPECT_TRUE(platform::closeRequestReceived());
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
 
 #include "RenderGlSupport.h"
@@ -183,8 +184,11 @@ TEST_F(TextureMaterialGl, FailedTextureBindsNothing) {
     {
         CapturedStream out(std::cout);
         broken = loadTexture("assets/textures/short.dds");
-        EXPECT_EQ(out.text(), "Unable to load DDS image file from path[" +
-                                  scratch.file("assets/textures/short.dds") + "]\n");
+        // The path as the asset search found it, in the system's separators.
+        const std::string found = std::filesystem::path(scratch.file("assets/textures/short.dds"))
+                                      .make_preferred()
+                                      .string();
+        EXPECT_EQ(out.text(), "Unable to load DDS image file from path[" + found + "]\n");
     }
     EXPECT_FALSE(broken->isLoaded());
     EXPECT_EQ(activeUnit(), GL_TEXTURE3);  // construction bound nothing either

@@ -11,7 +11,15 @@
 #ifdef _WIN32
 #include <io.h>
 #include <process.h>
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+// windows.h names these as macros; the game uses them as words.
+#undef near
+#undef far
 #else
+#include <csignal>
 #include <unistd.h>
 #endif
 
@@ -59,6 +67,17 @@ inline void linkDirectory(const std::filesystem::path& target, const std::filesy
     if (error) {
         std::filesystem::copy(target, link, std::filesystem::copy_options::recursive);
     }
+}
+
+// What a player does to end a console program: Ctrl+Break in its console
+// on Windows (delivered to the whole console), Ctrl+C's SIGINT elsewhere.
+// False where it cannot be sent (a Windows program without a console).
+inline bool sendConsoleBreak() {
+#ifdef _WIN32
+    return GenerateConsoleCtrlEvent(CTRL_BREAK_EVENT, 0) != 0;
+#else
+    return std::raise(SIGINT) == 0;
+#endif
 }
 
 // Whether file permissions can keep this process from reading a file (not
