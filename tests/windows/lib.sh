@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Helpers for the tests of the packaged Windows game under wine. Sourced.
 # Each test is called as
 #   bash test_x.sh <veltra-win64.zip> <source-dir> [<Linux veltra binary>]

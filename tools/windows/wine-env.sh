@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced, not run: the environment in which the Windows build's programs run
 # under wine.
 #   . tools/windows/wine-env.sh
@@ -21,8 +22,7 @@ fi
 WINE_KEEPER_PID=""
 WINE_KEEPER_DIR=""
 wine_session_begin() {
-  # The keeper reads a FIFO that this shell holds open: it idles until
-  # wine_session_end closes it.
+  # The keeper reads a FIFO that this shell holds open, so it idles.
   WINE_KEEPER_DIR=$(mktemp -d)
   mkfifo "$WINE_KEEPER_DIR/input"
   wine cmd <"$WINE_KEEPER_DIR/input" >/dev/null 2>&1 &
@@ -34,8 +34,10 @@ wine_session_begin() {
 wine_session_end() {
   if [ -n "$WINE_KEEPER_PID" ]; then
     exec {WINE_KEEPER_FD}>&-
-    wait "$WINE_KEEPER_PID" 2>/dev/null || true
+    # wine's cmd does not end at the end of its input: end the session's
+    # programs, keeper included.
     wineserver -k 2>/dev/null || true
+    wait "$WINE_KEEPER_PID" 2>/dev/null || true
     rm -rf "$WINE_KEEPER_DIR"
     WINE_KEEPER_PID=""
   fi
