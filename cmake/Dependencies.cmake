@@ -9,6 +9,20 @@
 
 find_package(PkgConfig QUIET)
 
+# Links the first of the candidate targets that exists into veltra::<name>;
+# sets <name>_linked in the caller.
+function(veltra_link_first_target name how)
+  foreach(candidate IN LISTS ARGN)
+    if(TARGET ${candidate})
+      target_link_libraries(veltra_dependency_${name} INTERFACE ${candidate})
+      message(STATUS "${name}: ${how} (${candidate})")
+      set(${name}_linked TRUE PARENT_SCOPE)
+      return()
+    endif()
+  endforeach()
+  set(${name}_linked FALSE PARENT_SCOPE)
+endfunction()
+
 # veltra_dependency(<name> PACKAGE <cmake package> TARGETS <candidates...>
 #                   PKGCONFIG <module> [MODULE <find module>])
 # Links the first of TARGETS that the package defines; otherwise the
@@ -19,32 +33,25 @@ function(veltra_dependency name)
   add_library(veltra::${name} ALIAS veltra_dependency_${name})
 
   find_package(${DEP_PACKAGE} CONFIG QUIET)
-  foreach(candidate IN LISTS DEP_TARGETS)
-    if(TARGET ${candidate})
-      target_link_libraries(veltra_dependency_${name} INTERFACE ${candidate})
-      message(STATUS "${name}: CMake package ${DEP_PACKAGE} (${candidate})")
-      return()
-    endif()
-  endforeach()
+  veltra_link_first_target(${name} "CMake package ${DEP_PACKAGE}" ${DEP_TARGETS})
+  if(${name}_linked)
+    return()
+  endif()
 
   if(PKG_CONFIG_FOUND)
     pkg_check_modules(${name}_pc QUIET IMPORTED_TARGET GLOBAL ${DEP_PKGCONFIG})
-    if(${name}_pc_FOUND)
-      target_link_libraries(veltra_dependency_${name} INTERFACE PkgConfig::${name}_pc)
-      message(STATUS "${name}: pkg-config module ${DEP_PKGCONFIG}")
+    veltra_link_first_target(${name} "pkg-config module ${DEP_PKGCONFIG}" PkgConfig::${name}_pc)
+    if(${name}_linked)
       return()
     endif()
   endif()
 
   if(DEP_MODULE)
     find_package(${DEP_MODULE} MODULE QUIET)
-    foreach(candidate IN LISTS DEP_TARGETS)
-      if(TARGET ${candidate})
-        target_link_libraries(veltra_dependency_${name} INTERFACE ${candidate})
-        message(STATUS "${name}: find module ${DEP_MODULE} (${candidate})")
-        return()
-      endif()
-    endforeach()
+    veltra_link_first_target(${name} "find module ${DEP_MODULE}" ${DEP_TARGETS})
+    if(${name}_linked)
+      return()
+    endif()
   endif()
   message(FATAL_ERROR "${name}: found neither the CMake package ${DEP_PACKAGE} "
                       "nor the pkg-config module ${DEP_PKGCONFIG}")
