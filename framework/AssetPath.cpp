@@ -64,16 +64,19 @@ fs::path toNativePath(const std::string& name) {
     waitForKeyAndExit();
 }
 
+bool isReadableFile(const fs::path& path) {
+    std::error_code error;
+    if (fs::is_directory(path, error)) {
+        return false;
+    }
+    std::ifstream stream(path);
+    return stream.is_open();
+}
+
 }  // namespace
 
 bool fileExists(const std::string& path) {
-    const fs::path native = platform::pathFromUtf8(path);
-    std::error_code error;
-    if (fs::is_directory(native, error)) {
-        return false;
-    }
-    std::ifstream stream(native);
-    return stream.is_open();
+    return isReadableFile(platform::pathFromUtf8(path));
 }
 
 void setAssetSearchStartDirectory(const fs::path& directory) {
@@ -85,8 +88,7 @@ std::string resolveAssetPath(const std::string& relativePath) {
     // Joining an absolute name to any directory gives the name itself, so
     // climbing would find it once per level and call it ambiguous.
     if (name.is_absolute()) {
-        const std::string text = platform::utf8FromPath(name);
-        return fileExists(text) ? text : std::string();
+        return isReadableFile(name) ? platform::utf8FromPath(name) : std::string();
     }
 
     std::vector<std::string> candidates;
@@ -98,12 +100,11 @@ std::string resolveAssetPath(const std::string& relativePath) {
     }
     while (true) {
         const fs::path joined = directory / name;
-        const std::string text = platform::utf8FromPath(joined);
-        if (fileExists(text)) {
-            candidates.push_back(text);
+        if (isReadableFile(joined)) {
+            candidates.push_back(platform::utf8FromPath(joined));
         }
         // The directory holding CMakeLists.txt is the source-tree root.
-        if (fileExists(platform::utf8FromPath(directory / "CMakeLists.txt"))) {
+        if (isReadableFile(directory / "CMakeLists.txt")) {
             break;
         }
         const fs::path parent = directory.parent_path();

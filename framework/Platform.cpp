@@ -58,16 +58,18 @@ std::wstring wideFromUtf8(const std::string& utf8) {
     return wide;
 }
 
-std::string utf8FromWide(const wchar_t* wide, int length) {
-    if (length <= 0) {
+// Wide text in a narrow code page: CP_UTF8, or CP_ACP as main() sees it.
+std::string narrowFromWide(UINT codePage, const wchar_t* wide) {
+    const int length = static_cast<int>(wcslen(wide));
+    if (length == 0) {
         return std::string();
     }
-    const int size = WideCharToMultiByte(CP_UTF8, 0, wide, length, nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    const int size = WideCharToMultiByte(codePage, 0, wide, length, nullptr, 0, nullptr, nullptr);
+    std::string narrow(static_cast<size_t>(size > 0 ? size : 0), '\0');
     if (size > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, wide, length, utf8.data(), size, nullptr, nullptr);
+        WideCharToMultiByte(codePage, 0, wide, length, narrow.data(), size, nullptr, nullptr);
     }
-    return utf8;
+    return narrow;
 }
 
 BOOL WINAPI onConsoleEvent(DWORD event) {
@@ -111,18 +113,11 @@ std::vector<std::string> utf8Arguments(int argc, const char* const* argv) {
     std::vector<std::string> arguments(argv, argv + argc);
     bool same = wide != nullptr && count == argc;
     for (int i = 0; same && i < count; ++i) {
-        const int length = static_cast<int>(wcslen(wide[i]));
-        const int size = WideCharToMultiByte(CP_ACP, 0, wide[i], length, nullptr, 0, nullptr, nullptr);
-        std::string ansi(static_cast<size_t>(size > 0 ? size : 0), '\0');
-        if (size > 0) {
-            WideCharToMultiByte(CP_ACP, 0, wide[i], length, ansi.data(), size, nullptr, nullptr);
-        }
-        same = ansi == argv[i];
+        same = narrowFromWide(CP_ACP, wide[i]) == argv[i];
     }
     if (same) {
         for (int i = 0; i < count; ++i) {
-            arguments[static_cast<size_t>(i)] =
-                utf8FromWide(wide[i], static_cast<int>(wcslen(wide[i])));
+            arguments[static_cast<size_t>(i)] = narrowFromWide(CP_UTF8, wide[i]);
         }
     }
     LocalFree(wide);

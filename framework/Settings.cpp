@@ -1,7 +1,8 @@
 #include "framework/Settings.h"
 
-#include <cstdio>
+#include <fstream>
 #include <iostream>
+#include <iterator>
 
 #include "framework/AssetPath.h"
 #include "framework/Platform.h"
@@ -10,16 +11,14 @@ namespace {
 
 // The file's text, read in text mode; false when it cannot be opened.
 bool readTextFile(const std::string& path, std::string& text) {
-    std::FILE* file = path.empty() ? nullptr : platform::openFile(path, "r");
-    if (file == nullptr) {
+    if (path.empty()) {
         return false;
     }
-    char block[4096];
-    size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, file)) > 0) {
-        text.append(block, got);
+    std::ifstream stream(platform::pathFromUtf8(path));
+    if (!stream.is_open()) {
+        return false;
     }
-    std::fclose(file);
+    text.assign(std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>());
     return true;
 }
 
