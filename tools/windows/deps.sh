@@ -52,17 +52,7 @@ die() { printf 'deps.sh: error: %s\n' "$*" >&2; exit 1; }
 [ -f "$toolchain" ] || die "toolchain file $toolchain is missing"
 
 # ---------------------------------------------------------------- host packages
-missing=()
-for p in "${HOST_PACKAGES[@]}"; do
-  [ "$(dpkg-query -W -f='${db:Status-Status}' "$p" 2>/dev/null || true)" = installed ] || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  [ "$(id -u)" -eq 0 ] || die "host packages missing (${missing[*]}); run as root to install them"
-  log "installing host packages: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq >&2 || die "apt-get update failed"
-  apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2 || die "apt-get install ${missing[*]} failed"
-fi
+"$here/../install-packages.sh" "${HOST_PACKAGES[@]}" || die "cannot install the host packages"
 
 # ---------------------------------------------------------------- prefix key
 host_versions() {
