@@ -86,7 +86,7 @@ void GameObject::draw(std::shared_ptr<Camera> camera,
     Shader& shader = *material->getShader();
     shader.use();
     shader.setMat4("viewProjMatrix", viewProjection);
-    shader.setVec3("camera_world", camera->getPosition());
+    shader.setVec3("camera_world", camera->getEye());
     if (directionalLight) {
         shader.setVec3("dirL.color", directionalLight->color);
         shader.setVec3("dirL.direction", directionalLight->direction);
