@@ -268,6 +268,56 @@ void SoundEngine::serviceLoop() {
     threadContextFunction()(nullptr);
 }
 
+void SoundEngine::serviceStream(Voice& voice) {
+    if (!voice.primed) {
+        voice.primed = true;
+        // Every block is queued before the source starts, so the source
+        // cannot run dry while it is primed (see below for why that matters).
+        ALsizei filled = 0;
+        while (filled < static_cast<ALsizei>(kStreamBuffers) && !voice.endOfStream &&
+               fillStreamBuffer(voice, voice.buffers[static_cast<std::size_t>(filled)])) {
+            ++filled;
+        }
+        if (filled > 0) {
+            alSourceQueueBuffers(voice.source, filled, voice.buffers.data());
+            alSourcePlay(voice.source);
+        }
+        return;
+    }
+    // The queue is ours alone, so its length read here still holds below.
+    ALint queued = 0;
+    ALint processed = 0;
+    alGetSourcei(voice.source, AL_BUFFERS_QUEUED, &queued);
+    alGetSourcei(voice.source, AL_BUFFERS_PROCESSED, &processed);
+    refillHead(voice, processed);
+    ALint state = 0;
+    alGetSourcei(voice.source, AL_SOURCE_STATE, &state);
+    if (state == AL_PLAYING) {
+        return;
+    }
+    // The stream ran dry on a busy machine. A source stops only after it
+    // has played every block queued before it stopped, so the blocks that
+    // were still queued ahead of this round's refills have been heard too;
+    // restarting with them would repeat them. (A stopped source counts all
+    // of its blocks as processed, which cannot tell old from new.)
+    refillHead(voice, queued - processed);
+    ALint left = 0;
+    alGetSourcei(voice.source, AL_BUFFERS_QUEUED, &left);
+    if (left > 0) {
+        alSourcePlay(voice.source);
+    }
+}
+
+void SoundEngine::refillHead(Voice& voice, int count) {
+    for (; count > 0; --count) {
+        ALuint buffer = 0;
+        alSourceUnqueueBuffers(voice.source, 1, &buffer);
+        if (!voice.endOfStream && fillStreamBuffer(voice, buffer)) {
+            alSourceQueueBuffers(voice.source, 1, &buffer);
+        }
+    }
+}
+
 bool SoundEngine::fillStreamBuffer(Voice& voice, ALuint buffer) {
     AudioFile& file = *voice.stream;
     const std::size_t channels = static_cast<std::size_t>(file.getChannels());
@@ -299,39 +349,8 @@ bool SoundEngine::fillStreamBuffer(Voice& voice, ALuint buffer) {
 
 void SoundEngine::serviceVoices() {
     for (auto& voice : voices) {
-        if (!voice->stream) {
-            continue;
-        }
-        if (!voice->primed) {
-            voice->primed = true;
-            for (ALuint buffer : voice->buffers) {
-                if (voice->endOfStream || !fillStreamBuffer(*voice, buffer)) {
-                    break;
-                }
-                alSourceQueueBuffers(voice->source, 1, &buffer);
-                // Sound starts after the first block; the rest follow at once.
-                if (buffer == voice->buffers[0]) {
-                    alSourcePlay(voice->source);
-                }
-            }
-            continue;
-        }
-        ALint processed = 0;
-        alGetSourcei(voice->source, AL_BUFFERS_PROCESSED, &processed);
-        for (; processed > 0; --processed) {
-            ALuint buffer = 0;
-            alSourceUnqueueBuffers(voice->source, 1, &buffer);
-            if (!voice->endOfStream && fillStreamBuffer(*voice, buffer)) {
-                alSourceQueueBuffers(voice->source, 1, &buffer);
-            }
-        }
-        ALint state = 0;
-        ALint queued = 0;
-        alGetSourcei(voice->source, AL_SOURCE_STATE, &state);
-        alGetSourcei(voice->source, AL_BUFFERS_QUEUED, &queued);
-        // A stream that ran dry on a busy machine picks up where it stopped.
-        if (state != AL_PLAYING && queued > 0) {
-            alSourcePlay(voice->source);
+        if (voice->stream) {
+            serviceStream(*voice);
         }
     }
 

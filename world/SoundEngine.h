@@ -57,11 +57,14 @@ public:
 
 private:
     void makeCurrent() const;
-    void startVoice(std::unique_ptr<Voice> voice);
     void serviceLoop();
     // Primes new streams, refills played buffers, restarts a starved stream
     // and frees finished voices. Runs on the service thread with the lock.
     void serviceVoices();
+    void serviceStream(Voice& voice);
+    // Takes `count` blocks off the head of the stream's queue and queues
+    // them again with the next stretch of the file (while there is one).
+    void refillHead(Voice& voice, int count);
     bool fillStreamBuffer(Voice& voice, unsigned int buffer);
     void destroyVoice(Voice& voice);
     void stopAllLocked();

@@ -1,13 +1,20 @@
 // The engine under the Sound player: engines side by side, files it cannot
-// play, and shutting down while its service thread streams.
+// play, shutting down while its service thread streams, and a stream that
+// runs dry.
 #include <gtest/gtest.h>
 
 #include <chrono>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "AudioTestSupport.h"
 #include "world/SoundEngine.h"
@@ -133,3 +140,109 @@ TEST_F(SoundEngineTest, EnginesComeAndGoWhileStreaming) {
 }
 
 }  // namespace
+
+// A stream whose file stalls (a busy disk, a starved decoder) runs dry and
+// stops; once the file delivers again the music must go on from where it
+// stopped, neither repeating what was heard nor skipping what was not.
+// The file is a rising ramp fed through a pipe, so the captured mix shows
+// a repeat as a fall and a skip as missing length.
+namespace {
+
+constexpr int kRampRate = 44100;
+constexpr double kRampSeconds = 3.0;
+constexpr double kBeforeStall = 1.0;
+
+void writeLittleEndian(std::FILE* out, uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) {
+        std::fputc(static_cast<int>((value >> (8 * i)) & 0xffu), out);
+    }
+}
+
+// Writes a 16-bit mono WAV ramp from 0.2 to 0.8 into `out`, stopping for
+// `stall` after the first kBeforeStall seconds.
+void writeStallingRamp(std::FILE* out, const std::function<void()>& stall) {
+    const auto frames = static_cast<uint32_t>(kRampSeconds * kRampRate);
+    std::fputs("RIFF", out);
+    writeLittleEndian(out, 36 + frames * 2, 4);
+    std::fputs("WAVEfmt ", out);
+    writeLittleEndian(out, 16, 4);
+    writeLittleEndian(out, 1, 2);  // PCM
+    writeLittleEndian(out, 1, 2);  // mono
+    writeLittleEndian(out, kRampRate, 4);
+    writeLittleEndian(out, kRampRate * 2, 4);
+    writeLittleEndian(out, 2, 2);
+    writeLittleEndian(out, 16, 2);
+    std::fputs("data", out);
+    writeLittleEndian(out, frames * 2, 4);
+    const auto stallAt = static_cast<uint32_t>(kBeforeStall * kRampRate);
+    for (uint32_t i = 0; i < frames; ++i) {
+        if (i == stallAt) {
+            std::fflush(out);
+            stall();
+        }
+        const double value = 0.2 + 0.6 * double(i) / double(frames);
+        writeLittleEndian(out, static_cast<uint32_t>(static_cast<int16_t>(value * 32767.0)), 2);
+    }
+}
+
+}  // namespace
+
+TEST_F(SoundEngineTest, AStarvedStreamGoesOnWhereItStoppedWithoutRepeatingOrSkipping) {
+    const std::string wav = newWavPath("starved");
+    const std::string pipe = files.path("starved-ramp.wav");
+    ::unlink(pipe.c_str());
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ChildResult child = runWithWaveOutput(wav, files.root(), [&] {
+        MixClock mix(wav);
+        auto engine = SoundEngine::create();
+        if (!engine) {
+            return 2;
+        }
+        // Four queued blocks hold under a second: a stall of over a second
+        // leaves the source with nothing to play.
+        std::thread feeder([&] {
+            std::FILE* out = std::fopen(pipe.c_str(), "wb");
+            if (out == nullptr) {
+                return;
+            }
+            writeStallingRamp(out, [&] {
+                mix.mark("stalled");
+                mix.waitUntil(mix.now() + 1.2);
+                mix.mark("resumed");
+            });
+            std::fclose(out);
+        });
+        engine->play2D(pipe, false);
+        feeder.join();
+        mix.waitUntil(mix.now() + kRampSeconds);
+        return engine->getPlayingCount() == 0 ? 0 : 3;
+    });
+    ASSERT_EQ(child.exitCode, 0) << describe(child);
+    ASSERT_GT(child.marks.count("resumed"), 0u) << describe(child);
+
+    const Wave wave = readWave(wav);
+    ASSERT_GT(wave.rate, 0);
+    constexpr float kSilence = 0.02f;
+    // A source fades in over a few samples when it starts.
+    constexpr int kFadeIn = 512;
+    std::size_t heard = 0;
+    float loudest = 0.0f;
+    float worstFall = 0.0f;
+    int sinceSilence = 0;
+    bool gap = false;
+    for (float sample : wave.samples) {
+        if (sample < kSilence) {
+            sinceSilence = 0;
+            gap = heard > 0;
+            continue;
+        }
+        ++heard;
+        if (++sinceSilence > kFadeIn) {
+            worstFall = std::max(worstFall, loudest - sample);
+        }
+        loudest = std::max(loudest, sample);
+    }
+    EXPECT_TRUE(gap) << "the stall should have starved the source";
+    EXPECT_LT(worstFall, 0.01f) << "a stretch of the stream was played again";
+    EXPECT_NEAR(double(heard) / wave.rate, kRampSeconds, 0.05) << "seconds of the stream heard";
+}
