@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -23,7 +24,7 @@ struct StartupValues {
     glm::vec3 startPosition{-100.0f, 20.0f, -200.0f};
     float fov = 60.0f;
     float near = 0.1f;
-    float far = 5000.0f;
+    float far = kCameraFarPlane;
     float moveSpeed = 15.0f;
     float rotationSpeed = 10.0f;
     float yaw = 0.0f;
@@ -43,8 +44,12 @@ inline constexpr const char* kPlayingTitle = "VELTRA";
 // screen and let go once it is drawn.
 class RunLoop {
   public:
+    // Headless runs save their first frame as screenshotName + ".ppm"; F12
+    // saves time-stamped PNGs into screenshotDirectory (empty: the working
+    // directory).
     RunLoop(GLFWwindow* window, WindowManager& windowManager, bool runHeadless,
-            std::string screenshotName, const StartupValues& values);
+            std::string screenshotName, std::filesystem::path screenshotDirectory,
+            const StartupValues& values);
 
     // Returns when the window has been asked to close.
     void run();
@@ -63,6 +68,7 @@ class RunLoop {
     WindowManager& windowManager;
     bool runHeadless;
     std::string screenshotName;
+    std::filesystem::path screenshotDirectory;
     StartupValues values;
 
     bool restart = false;

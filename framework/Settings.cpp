@@ -1,5 +1,8 @@
 #include "framework/Settings.h"
 
+#include <cfloat>
+#include <cmath>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -22,6 +25,32 @@ bool readTextFile(const std::string& path, std::string& text) {
     return true;
 }
 
+// Reads camera key `key` as the INI reader reads numbers (a leading number,
+// trailing text ignored). A value outside (low, high), or not a number at
+// all, is reported and replaced by the default; an absent key is silent.
+float readCameraValue(const INIReader& reader, const char* key, float fallback,
+                      double low = -DBL_MAX, double high = DBL_MAX) {
+    const std::string text = reader.Get("camera", key, "");
+    if (text.empty()) {
+        return fallback;
+    }
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    // A float must hold it too: a larger double would turn infinite.
+    const bool usable = end != text.c_str() && std::isfinite(value) && std::fabs(value) <= FLT_MAX &&
+                        value > low && value < high;
+    if (!usable) {
+        // A value as long as a page is named by its start.
+        constexpr std::size_t kShownLength = 32;
+        const std::string shown =
+            text.size() > kShownLength ? text.substr(0, kShownLength) + "..." : text;
+        std::cout << "ERROR: Invalid camera setting '" << key << "' = '" << shown
+                  << "'. Using the default value " << fallback << " instead." << std::endl;
+        return fallback;
+    }
+    return static_cast<float>(value);
+}
+
 }  // namespace
 
 INIReader openSettingsFile(const std::string& relativeName) {
@@ -42,14 +71,12 @@ INIReader openSettingsFile(const std::string& relativeName) {
 CameraSettings readCameraSettings(const INIReader& reader) {
     const CameraSettings defaults;
     CameraSettings settings;
-    settings.fov = static_cast<float>(reader.GetReal("camera", "fov", defaults.fov));
-    settings.near = static_cast<float>(reader.GetReal("camera", "near", defaults.near));
-    settings.moveSpeed =
-        static_cast<float>(reader.GetReal("camera", "move_speed", defaults.moveSpeed));
-    settings.rotationSpeed =
-        static_cast<float>(reader.GetReal("camera", "rotation_speed", defaults.rotationSpeed));
-    settings.yaw = static_cast<float>(reader.GetReal("camera", "yaw", defaults.yaw));
-    settings.pitch = static_cast<float>(reader.GetReal("camera", "pitch", defaults.pitch));
+    settings.fov = readCameraValue(reader, "fov", defaults.fov, 0.0, 180.0);
+    settings.near = readCameraValue(reader, "near", defaults.near, 0.0, kCameraFarPlane);
+    settings.moveSpeed = readCameraValue(reader, "move_speed", defaults.moveSpeed);
+    settings.rotationSpeed = readCameraValue(reader, "rotation_speed", defaults.rotationSpeed);
+    settings.yaw = readCameraValue(reader, "yaw", defaults.yaw);
+    settings.pitch = readCameraValue(reader, "pitch", defaults.pitch);
     return settings;
 }
 

@@ -14,6 +14,9 @@ inline constexpr const char* kDefaultRendererSettingsFile = "assets/settings/ren
 // back to its default (ParseError() is then -1).
 INIReader openSettingsFile(const std::string& relativeName);
 
+// The far plane of every camera: the level is a few thousand units across.
+inline constexpr float kCameraFarPlane = 5000.0f;
+
 // The camera keys of section "camera", with their defaults.
 struct CameraSettings {
     float fov = 60.0f;
@@ -31,5 +34,9 @@ struct RendererSettings {
     bool depthTest = true;
 };
 
+// A camera value that is not a number, not finite, or outside the range a
+// view can be drawn with (a field of view within (0, 180) degrees, a near
+// plane above 0 and below kCameraFarPlane) is reported with one "ERROR:"
+// line naming the key, the value and the default used instead.
 CameraSettings readCameraSettings(const INIReader& reader);
 RendererSettings readRendererSettings(const INIReader& reader);

@@ -83,9 +83,68 @@ TEST_F(SettingsTest, NamesAndBooleanWordsIgnoreCase) {
 
 TEST_F(SettingsTest, NumberWithTrailingTextKeepsTheNumber) {
     writeSettings("c.ini", "[camera]\nfov = 75degrees\nnear = abc\n");
-    const CameraSettings camera = readCameraSettings(openSettingsFile("assets/settings/c.ini"));
+    const INIReader reader = openSettingsFile("assets/settings/c.ini");
+    CaptureStdout();
+    const CameraSettings camera = readCameraSettings(reader);
     EXPECT_FLOAT_EQ(camera.fov, 75.0f);
-    EXPECT_FLOAT_EQ(camera.near, 0.1f);  // nothing numeric: default
+    EXPECT_FLOAT_EQ(camera.near, 0.1f);  // nothing numeric: default, with a word
+    EXPECT_EQ(GetCapturedStdout(),
+              "ERROR: Invalid camera setting 'near' = 'abc'. Using the default value 0.1 "
+              "instead.\n");
+}
+
+TEST_F(SettingsTest, CameraValuesAViewCannotUseAreNamedAndReplacedByTheirDefaults) {
+    writeSettings("c.ini",
+                  "[camera]\nfov = 180\nnear = 5000\nmove_speed = inf\nrotation_speed = nan\n"
+                  "yaw = -1e999\npitch = 1e39\n");
+    const INIReader reader = openSettingsFile("assets/settings/c.ini");
+    CaptureStdout();
+    const CameraSettings camera = readCameraSettings(reader);
+    EXPECT_EQ(GetCapturedStdout(),
+              "ERROR: Invalid camera setting 'fov' = '180'. Using the default value 60 instead.\n"
+              "ERROR: Invalid camera setting 'near' = '5000'. Using the default value 0.1 "
+              "instead.\n"
+              "ERROR: Invalid camera setting 'move_speed' = 'inf'. Using the default value 15 "
+              "instead.\n"
+              "ERROR: Invalid camera setting 'rotation_speed' = 'nan'. Using the default value 10 "
+              "instead.\n"
+              "ERROR: Invalid camera setting 'yaw' = '-1e999'. Using the default value 0 "
+              "instead.\n"
+              "ERROR: Invalid camera setting 'pitch' = '1e39'. Using the default value 0 "
+              "instead.\n");
+    const CameraSettings defaults;
+    EXPECT_FLOAT_EQ(camera.fov, defaults.fov);
+    EXPECT_FLOAT_EQ(camera.near, defaults.near);
+    EXPECT_FLOAT_EQ(camera.moveSpeed, defaults.moveSpeed);
+    EXPECT_FLOAT_EQ(camera.rotationSpeed, defaults.rotationSpeed);
+    EXPECT_FLOAT_EQ(camera.yaw, defaults.yaw);
+    EXPECT_FLOAT_EQ(camera.pitch, defaults.pitch);
+}
+
+TEST_F(SettingsTest, CameraValuesJustInsideTheirRangesAreKeptSilently) {
+    writeSettings("c.ini",
+                  "[camera]\nfov = 179.5\nnear = 4999\nmove_speed = -3\nrotation_speed = 0\n"
+                  "yaw = 720\npitch = -400\n");
+    const INIReader reader = openSettingsFile("assets/settings/c.ini");
+    CaptureStdout();
+    const CameraSettings camera = readCameraSettings(reader);
+    EXPECT_EQ(GetCapturedStdout(), "");
+    EXPECT_FLOAT_EQ(camera.fov, 179.5f);
+    EXPECT_FLOAT_EQ(camera.near, 4999.0f);
+    EXPECT_FLOAT_EQ(camera.moveSpeed, -3.0f);
+    EXPECT_FLOAT_EQ(camera.rotationSpeed, 0.0f);
+    EXPECT_FLOAT_EQ(camera.yaw, 720.0f);
+    EXPECT_FLOAT_EQ(camera.pitch, -400.0f);  // the camera holds pitch within its limits
+}
+
+TEST_F(SettingsTest, ALongUnusableValueIsNamedByItsStart) {
+    writeSettings("c.ini", "[camera]\nfov = " + std::string(5000, '7') + "\n");
+    const INIReader reader = openSettingsFile("assets/settings/c.ini");
+    CaptureStdout();
+    EXPECT_FLOAT_EQ(readCameraSettings(reader).fov, 60.0f);
+    EXPECT_EQ(GetCapturedStdout(), "ERROR: Invalid camera setting 'fov' = '" +
+                                       std::string(32, '7') +
+                                       "...'. Using the default value 60 instead.\n");
 }
 
 TEST_F(SettingsTest, DepthTestWordsAndGarbage) {

@@ -84,27 +84,43 @@ def sound_cases():
     return cases
 
 
+def _camera_lines(*pairs):
+    """The line each unusable camera value gives, with the default used."""
+    defaults = {"fov": "60", "near": "0.1", "move_speed": "15", "rotation_speed": "10",
+                "yaw": "0", "pitch": "0"}
+    return [("stdout", "ERROR: Invalid camera setting '%s' = '%s'. Using the default value %s "
+             "instead." % (key, value, defaults[key])) for key, value in pairs]
+
+
 _SETTINGS_TEXT = {
     "camera": [
-        ("fov 0 and near 0", "[camera]\nfov = 0\nnear = 0\n", None),
-        ("infinite fov (1e999)", "[camera]\nfov = 1e999\nnear = 1e999\n", None),
-        ("negative fov and near", "[camera]\nfov = -90\nnear = -1\n", None),
+        ("fov 0 and near 0", "[camera]\nfov = 0\nnear = 0\n", None,
+         _camera_lines(("fov", "0"), ("near", "0"))),
+        ("infinite fov (1e999)", "[camera]\nfov = 1e999\nnear = 1e999\n", None,
+         _camera_lines(("fov", "1e999"), ("near", "1e999"))),
+        ("negative fov and near", "[camera]\nfov = -90\nnear = -1\n", None,
+         _camera_lines(("fov", "-90"), ("near", "-1"))),
         ("every value nan", "[camera]\nfov = nan\nnear = nan\nmove_speed = nan\n"
-                            "rotation_speed = nan\nyaw = nan\npitch = nan\n", None),
-        ("non-numbers", "[camera]\nfov = wide\nnear = close\nyaw = left\n", None),
-        ("malformed lines", "[camera\nfov 75\n= 3\n[camera]\nnear\n", None),
-        ("keys before any section", "fov = 10\nnear = 5\n[camera]\n", None),
-        ("names in capitals", "[CAMERA]\nFOV = 75\nNEAR = 0.5\n", None),
-        ("a 100 kB line", "[camera]\nfov = " + "9" * 100000 + "\n", None),
-        ("a 100 kB section name", "[" + "c" * 100000 + "]\nfov = 5\n", None),
+                            "rotation_speed = nan\nyaw = nan\npitch = nan\n", None,
+         _camera_lines(*[(key, "nan") for key in
+                         ("fov", "near", "move_speed", "rotation_speed", "yaw", "pitch")])),
+        ("non-numbers", "[camera]\nfov = wide\nnear = close\nyaw = left\n", None,
+         _camera_lines(("fov", "wide"), ("near", "close"), ("yaw", "left"))),
+        ("malformed lines", "[camera\nfov 75\n= 3\n[camera]\nnear\n", None, []),
+        ("keys before any section", "fov = 10\nnear = 5\n[camera]\n", None, []),
+        ("names in capitals", "[CAMERA]\nFOV = 75\nNEAR = 0.5\n", None, []),
+        ("a 100 kB line", "[camera]\nfov = " + "9" * 100000 + "\n", None,
+         _camera_lines(("fov", "9" * 32 + "..."))),
+        ("a 100 kB section name", "[" + "c" * 100000 + "]\nfov = 5\n", None, []),
     ],
     "renderer": [
-        ("wireframe in capitals (WIREFRAME = YES)", "[RENDERER]\nWIREFRAME = YES\n", CHANGED),
-        ("wireframe = 1", "[renderer]\nwireframe = 1\n", CHANGED),
-        ("not a boolean (depthtest = maybe)", "[renderer]\ndepthtest = maybe\n", None),
-        ("keys before any section", "wireframe = true\n[renderer]\n", None),
-        ("malformed lines", "[renderer\nwireframe true\n: on\n[renderer]\nwireframe\n", None),
-        ("a 100 kB value", "[renderer]\nwireframe = " + "y" * 100000 + "\n", None),
+        ("wireframe in capitals (WIREFRAME = YES)", "[RENDERER]\nWIREFRAME = YES\n", CHANGED, []),
+        ("wireframe = 1", "[renderer]\nwireframe = 1\n", CHANGED, []),
+        ("not a boolean (depthtest = maybe)", "[renderer]\ndepthtest = maybe\n", None, []),
+        ("keys before any section", "wireframe = true\n[renderer]\n", None, []),
+        ("malformed lines", "[renderer\nwireframe true\n: on\n[renderer]\nwireframe\n", None,
+         []),
+        ("a 100 kB value", "[renderer]\nwireframe = " + "y" * 100000 + "\n", None, []),
     ],
 }
 
@@ -118,7 +134,7 @@ def settings_cases():
             broken = case_name in ("missing", "directory in its place")
             cases.append(Case(path, case_name, make, GOES_ON, missing if broken else []))
         cases.append(Case(path, "wrong format (PNG)", lambda d: c.png_bytes(8, 8), GOES_ON))
-        for case_name, text, frame in _SETTINGS_TEXT[section]:
-            cases.append(Case(path, case_name, lambda d, t=text: t.encode(), GOES_ON,
+        for case_name, text, frame, lines in _SETTINGS_TEXT[section]:
+            cases.append(Case(path, case_name, lambda d, t=text: t.encode(), GOES_ON, lines,
                               frame=frame or "start screen"))
     return cases
