@@ -3,6 +3,7 @@
 #include <stb_image.h>
 
 #include <iostream>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -36,6 +37,38 @@ std::vector<unsigned char> expandToRgb(const unsigned char* pixels, int width, i
         rgb[i * 3] = rgb[i * 3 + 1] = rgb[i * 3 + 2] = grey;
     }
     return rgb;
+}
+
+struct FreeStbImage {
+    void operator()(unsigned char* pixels) const { stbi_image_free(pixels); }
+};
+
+struct DecodedFace {
+    std::unique_ptr<unsigned char, FreeStbImage> pixels;
+    int width = 0;
+    int height = 0;
+    int channels = 0;
+};
+
+// The side most of the square faces share (the earlier face's on a tie);
+// 0 when no face is square.
+int commonSide(const std::array<DecodedFace, 6>& faces) {
+    int best = 0;
+    int bestCount = 0;
+    for (const DecodedFace& candidate : faces) {
+        if (!candidate.pixels || candidate.width != candidate.height) {
+            continue;
+        }
+        int count = 0;
+        for (const DecodedFace& face : faces) {
+            count += face.pixels && face.width == candidate.width && face.height == candidate.width;
+        }
+        if (count > bestCount) {
+            best = candidate.width;
+            bestCount = count;
+        }
+    }
+    return best;
 }
 
 }  // namespace
@@ -102,33 +135,40 @@ void Skybox::loadCubemap() {
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 
-    int firstSide = 0;
+    // Faces are decoded first and judged together: they must be square and
+    // share one size, or the cube map samples black. The size most faces
+    // share is the cube's, so the odd ones are named whatever their place.
+    std::array<DecodedFace, 6> decoded;
     for (size_t i = 0; i < faces.size(); ++i) {
-        int width = 0, height = 0, channels = 0;
-        unsigned char* pixels = stbi_load(faces[i].c_str(), &width, &height, &channels, 0);
-        if (pixels == nullptr) {
+        DecodedFace& face = decoded[i];
+        face.pixels.reset(stbi_load(faces[i].c_str(), &face.width, &face.height, &face.channels, 0));
+        if (!face.pixels) {
             std::cerr << "Cubemap failed to load at path: " << faces[i] << std::endl;
+        }
+    }
+    const int side = commonSide(decoded);
+    for (size_t i = 0; i < faces.size(); ++i) {
+        const DecodedFace& face = decoded[i];
+        if (!face.pixels) {
             continue;
         }
-        // Faces must be square and all of one size, or the cube map samples
-        // black; a face that is not is left out like one that failed.
-        if (width != height || (firstSide != 0 && width != firstSide)) {
-            std::cerr << "Cubemap face of " << width << " x " << height
+        // A face that does not fit is left out like one that failed.
+        if (face.width != face.height || face.width != side) {
+            std::cerr << "Cubemap face of " << face.width << " x " << face.height
                       << " pixels does not fit the cube at path: " << faces[i] << std::endl;
-            stbi_image_free(pixels);
             continue;
         }
-        firstSide = width;
         const GLenum target = GL_TEXTURE_CUBE_MAP_POSITIVE_X + static_cast<GLenum>(i);
-        if (channels == 1 || channels == 2) {
-            const std::vector<unsigned char> rgb = expandToRgb(pixels, width, height, channels);
-            glTexImage2D(target, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, rgb.data());
+        if (face.channels == 1 || face.channels == 2) {
+            const std::vector<unsigned char> rgb =
+                expandToRgb(face.pixels.get(), face.width, face.height, face.channels);
+            glTexImage2D(target, 0, GL_RGB, face.width, face.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
+                         rgb.data());
         } else {
-            const GLenum format = channels == 4 ? GL_RGBA : GL_RGB;
-            glTexImage2D(target, 0, static_cast<GLint>(format), width, height, 0, format,
-                         GL_UNSIGNED_BYTE, pixels);
+            const GLenum format = face.channels == 4 ? GL_RGBA : GL_RGB;
+            glTexImage2D(target, 0, static_cast<GLint>(format), face.width, face.height, 0, format,
+                         GL_UNSIGNED_BYTE, face.pixels.get());
         }
-        stbi_image_free(pixels);
     }
 
     glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);

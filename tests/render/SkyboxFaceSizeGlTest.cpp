@@ -76,6 +76,40 @@ TEST_F(SkyboxFaceSizeGl, AFaceOfAnotherSizeThanTheFirstIsReported) {
     EXPECT_EQ(drainGlErrors(), 0);
 }
 
+// The first face read once set the size, so a small first face had the
+// five good ones named and left out instead of itself.
+TEST_F(SkyboxFaceSizeGl, AnOddFirstFaceIsTheOneReportedAndTheOthersGoUp) {
+    paths[0] = writeGreyFace(scratch, "small.pgm", 2, 2);
+    Skybox sky(program->getProgram(), paths);
+    EXPECT_EQ(setUpSky(sky),
+              "Cubemap face of 2 x 2 pixels does not fit the cube at path: " + paths[0] + "\n");
+    glBindTexture(GL_TEXTURE_CUBE_MAP, sky.getCubemapTexture());
+    GLint first = -1, last = -1;
+    glGetTexLevelParameteriv(GL_TEXTURE_CUBE_MAP_POSITIVE_X, 0, GL_TEXTURE_WIDTH, &first);
+    glGetTexLevelParameteriv(GL_TEXTURE_CUBE_MAP_NEGATIVE_Z, 0, GL_TEXTURE_WIDTH, &last);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, 0);
+    EXPECT_EQ(first, 0);
+    EXPECT_EQ(last, 4);
+    EXPECT_EQ(drainGlErrors(), 0);
+}
+
+TEST_F(SkyboxFaceSizeGl, UnreadableFacesDoNotCountTowardsTheCubesSize) {
+    // Two faces of 8 and three unreadable: the two readable sizes disagree
+    // with the single 4, and the larger group wins.
+    paths[1] = writeGreyFace(scratch, "big1.pgm", 8, 8);
+    paths[2] = writeGreyFace(scratch, "big2.pgm", 8, 8);
+    for (size_t i : {3u, 4u, 5u}) {
+        paths[i] = scratch.file("missing" + std::to_string(i) + ".pgm");
+    }
+    Skybox sky(program->getProgram(), paths);
+    const std::string err = setUpSky(sky);
+    EXPECT_NE(err.find("Cubemap face of 4 x 4 pixels does not fit the cube at path: " + paths[0]),
+              std::string::npos)
+        << err;
+    EXPECT_EQ(err.find("8 x 8"), std::string::npos) << err;
+    EXPECT_EQ(drainGlErrors(), 0);
+}
+
 TEST_F(SkyboxFaceSizeGl, SixSquareFacesOfOneSizeSayNothing) {
     Skybox sky(program->getProgram(), paths);
     EXPECT_EQ(setUpSky(sky), "");
