@@ -30,11 +30,13 @@ StartupValues startupValuesFrom(const CameraSettings& camera) {
 }
 
 RunLoop::RunLoop(GLFWwindow* window, WindowManager& windowManager, bool runHeadless,
-                 std::string screenshotName, const StartupValues& values)
+                 std::string screenshotName, std::filesystem::path screenshotDirectory,
+                 const StartupValues& values)
     : window(window),
       windowManager(windowManager),
       runHeadless(runHeadless),
       screenshotName(std::move(screenshotName)),
+      screenshotDirectory(std::move(screenshotDirectory)),
       values(values) {}
 
 void RunLoop::run() {
@@ -101,11 +103,16 @@ bool RunLoop::frame(Scene& scene) {
     drawFrame(scene, window);
 
     // The back buffer is read before it is presented: after the swap its
-    // content is up to the driver.
-    // F12 saves the frame on demand, as headless mode does after each run's
-    // first frame.
-    if (runHeadless || Input::wasReleased(GLFW_KEY_F12)) {
+    // content is up to the driver. Headless mode saves each run's first
+    // frame under its one name; F12 saves the frame as the window shows it,
+    // whatever its size now, under a new name each time.
+    if (runHeadless) {
         saveScreenshot(screenshotName, values.width, values.height);
+    } else if (Input::wasReleased(GLFW_KEY_F12)) {
+        int framebufferWidth = 0;
+        int framebufferHeight = 0;
+        glfwGetFramebufferSize(window, &framebufferWidth, &framebufferHeight);
+        savePngScreenshot(screenshotDirectory, framebufferWidth, framebufferHeight);
     }
     glfwSwapBuffers(window);
     if (runHeadless) {

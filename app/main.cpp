@@ -102,7 +102,7 @@ int main(int argc, char** argv) {
     const StartupValues values = startupValuesFrom(camera);
     const std::string screenshotName = options.filenameGiven ? options.filename : "screenshot";
 
-    RunLoop runLoop(window, windowManager, options.runHeadless, screenshotName, values);
+    RunLoop runLoop(window, windowManager, options.runHeadless, screenshotName, {}, values);
     runLoop.run();
 
     runLoop.releaseKeptHandles();

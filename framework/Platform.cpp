@@ -138,6 +138,12 @@ void installCloseRequestHandlers() {
     SetConsoleCtrlHandler(onConsoleEvent, TRUE);
 }
 
+std::tm localTime(std::time_t time) {
+    std::tm local{};
+    localtime_s(&local, &time);
+    return local;
+}
+
 #else
 
 namespace {
@@ -171,6 +177,12 @@ void setEnvironmentDefault(const char* name, const char* value) {
 }
 
 void useUtf8Console() {}
+
+std::tm localTime(std::time_t time) {
+    std::tm local{};
+    localtime_r(&time, &local);
+    return local;
+}
 
 void installCloseRequestHandlers() {
     struct sigaction action = {};

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -36,6 +37,10 @@ void setEnvironmentDefault(const char* name, const char* value);
 
 // Lets the console show UTF-8 text (a no-op where it always does).
 void useUtf8Console();
+
+// The local calendar time of `time` (std::localtime without its shared
+// buffer).
+std::tm localTime(std::time_t time);
 
 // Ctrl+C, a termination request and, on Windows, Ctrl+Break and closing the
 // console window set a flag that the frame loop polls, so the program shuts

@@ -4,6 +4,13 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <system_error>
+
+// The writer's functions stay private to this file, so the tests may link a
+// writer of their own.
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb_image_write.h>
 
 #include "framework/Gl.h"
 #include "framework/Platform.h"
@@ -69,4 +76,88 @@ bool saveScreenshot(const std::string& name, int32_t width, int32_t height) {
         return false;
     }
     return true;
+}
+
+namespace {
+
+// More shots than this in one second would be a key stuck down.
+constexpr int kMaxAttemptsPerSecond = 100;
+
+void appendBytes(void* context, void* data, int size) {
+    auto& bytes = *static_cast<std::vector<unsigned char>*>(context);
+    const auto* first = static_cast<const unsigned char*>(data);
+    bytes.insert(bytes.end(), first, first + size);
+}
+
+}  // namespace
+
+std::string screenshotFileName(const std::tm& localTime, int attempt) {
+    char stamp[32];
+    if (std::strftime(stamp, sizeof(stamp), "%Y-%m-%d_%H-%M-%S", &localTime) == 0) {
+        stamp[0] = '\0';
+    }
+    std::string name = std::string("veltra-") + stamp;
+    if (attempt > 1) {
+        name += "-" + std::to_string(attempt);
+    }
+    return name + ".png";
+}
+
+std::filesystem::path savePngScreenshot(const std::filesystem::path& directory, int32_t width,
+                                        int32_t height) {
+    if (width <= 0 || height <= 0) {
+        std::cout << "Unable to save screenshot: the size " << width << " by " << height
+                  << " is empty." << std::endl;
+        return {};
+    }
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
+    std::vector<uint8_t> pixels(rowBytes * static_cast<std::size_t>(height));
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+
+    // OpenGL hands the bottom row first: a negative stride starts the file
+    // with the top one.
+    std::vector<unsigned char> png;
+    const unsigned char* topRow = pixels.data() + rowBytes * static_cast<std::size_t>(height - 1);
+    if (stbi_write_png_to_func(appendBytes, &png, width, height, 3, topRow,
+                               -static_cast<int>(rowBytes)) == 0) {
+        std::cout << "Unable to encode screenshot of " << width << " by " << height << " pixels."
+                  << std::endl;
+        return {};
+    }
+
+    const std::tm now = platform::localTime(std::time(nullptr));
+    std::filesystem::path target;
+    std::error_code error;
+    for (int attempt = 1; attempt <= kMaxAttemptsPerSecond; ++attempt) {
+        target = directory / platform::pathFromUtf8(screenshotFileName(now, attempt));
+        if (!std::filesystem::exists(target, error)) {
+            break;
+        }
+    }
+    const std::string shownName = platform::utf8FromPath(target);
+    // Written beside its final name and renamed into it, so a viewer (or a
+    // test) that sees the name sees the whole picture.
+    std::filesystem::path partial = target;
+    partial += ".part";
+    std::FILE* file = platform::openFile(platform::utf8FromPath(partial), "wb");
+    if (file == nullptr) {
+        std::cout << "Unable to create screenshot file '" << shownName << "'." << std::endl;
+        return {};
+    }
+    const std::size_t written = std::fwrite(png.data(), 1, png.size(), file);
+    const bool closed = std::fclose(file) == 0;
+    if (written != png.size() || !closed) {
+        std::filesystem::remove(partial, error);
+        std::cout << "Unable to write screenshot file '" << shownName << "'." << std::endl;
+        return {};
+    }
+    std::filesystem::rename(partial, target, error);
+    if (error) {
+        std::filesystem::remove(partial, error);
+        std::cout << "Unable to write screenshot file '" << shownName << "'." << std::endl;
+        return {};
+    }
+    std::cout << "Saved screenshot '" << shownName << "'." << std::endl;
+    return target;
 }

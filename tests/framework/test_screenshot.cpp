@@ -1,3 +1,4 @@
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -8,6 +9,8 @@
 #include "TempTree.h"
 #include "framework/Screenshot.h"
 #include "support/GlTestContext.h"
+
+#include <stb_image.h>
 
 namespace {
 
@@ -86,6 +89,85 @@ TEST(ScreenshotTest, UncreatableFileIsReported) {
     CaptureStdout();
     EXPECT_FALSE(saveScreenshot(name, 4, 4));
     EXPECT_EQ(GetCapturedStdout(), "Unable to create screenshot file '" + name + ".ppm'.\n");
+}
+
+TEST(ScreenshotNameTest, TimeStampedAndNumberedWithinOneSecond) {
+    std::tm time{};
+    time.tm_year = 2026 - 1900;
+    time.tm_mon = 11;
+    time.tm_mday = 9;
+    time.tm_hour = 8;
+    time.tm_min = 3;
+    time.tm_sec = 6;
+    EXPECT_EQ(screenshotFileName(time, 1), "veltra-2026-12-09_08-03-06.png");
+    EXPECT_EQ(screenshotFileName(time, 2), "veltra-2026-12-09_08-03-06-2.png");
+    EXPECT_EQ(screenshotFileName(time, 13), "veltra-2026-12-09_08-03-06-13.png");
+}
+
+// Top half red, bottom half blue, in the default framebuffer.
+void drawRedOverBlue(int width, int height) {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, width, height / 2);
+    glClearColor(0.0f, 0.0f, 1.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glScissor(0, height / 2, width, height - height / 2);
+    glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    glDisable(GL_SCISSOR_TEST);
+}
+
+TEST(PngScreenshotTest, EachPressKeepsItsOwnUprightPictureOfTheSizeAsked) {
+    REQUIRE_GL_CONTEXT();
+    TempTree tree;
+    drawRedOverBlue(7, 6);
+    CaptureStdout();
+    const std::filesystem::path first = savePngScreenshot(tree.path(), 7, 6);
+    const std::filesystem::path second = savePngScreenshot(tree.path(), 7, 6);
+    const std::string out = GetCapturedStdout();
+    ASSERT_FALSE(first.empty()) << out;
+    ASSERT_FALSE(second.empty()) << out;
+    EXPECT_NE(first, second);
+    EXPECT_EQ(out, "Saved screenshot '" + first.string() + "'.\nSaved screenshot '" +
+                       second.string() + "'.\n");
+    EXPECT_EQ(first.parent_path(), tree.path());
+    EXPECT_EQ(first.extension(), ".png");
+    // Only the pictures: nothing half-written is left beside them.
+    int files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(tree.path())) {
+        ++files;
+    }
+    EXPECT_EQ(files, 2);
+
+    int width = 0, height = 0, channels = 0;
+    stbi_set_flip_vertically_on_load(0);
+    unsigned char* pixels = stbi_load(second.string().c_str(), &width, &height, &channels, 3);
+    ASSERT_NE(pixels, nullptr);
+    EXPECT_EQ(width, 7);
+    EXPECT_EQ(height, 6);
+    // The file's first row is the top of the screen: red.
+    EXPECT_EQ(pixels[0], 255);
+    EXPECT_EQ(pixels[2], 0);
+    const size_t lastRow = static_cast<size_t>(5 * 7 * 3);
+    EXPECT_EQ(pixels[lastRow], 0);
+    EXPECT_EQ(pixels[lastRow + 2], 255);
+    stbi_image_free(pixels);
+}
+
+TEST(PngScreenshotTest, AnEmptySizeOrAMissingFolderIsReported) {
+    REQUIRE_GL_CONTEXT();
+    TempTree tree;
+    const std::filesystem::path missing = tree.path() / "missing-folder";
+    CaptureStdout();
+    EXPECT_TRUE(savePngScreenshot(tree.path(), 0, 720).empty());
+    EXPECT_TRUE(savePngScreenshot(missing, 4, 4).empty());
+    const std::string out = GetCapturedStdout();
+    EXPECT_EQ(out.substr(0, out.find('\n') + 1),
+              "Unable to save screenshot: the size 0 by 720 is empty.\n");
+    EXPECT_NE(out.find("Unable to create screenshot file '" + (missing / "veltra-").string()),
+              std::string::npos)
+        << out;
+    EXPECT_FALSE(std::filesystem::exists(missing));
 }
 
 }  // namespace

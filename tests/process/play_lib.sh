@@ -88,22 +88,31 @@ shot_complete() {
     [ -s "$1" ] && [ "$(wc -l <"$1")" -ge 723 ] && [ "$(tail -c 1 "$1" | od -An -c | tr -d ' ')" = '\n' ]
 }
 
-wait_for_shot() {
-    local limit=${1:-20} waited=0
-    until shot_complete "$SHOT.ppm"; do
-        [ "$waited" -lt $((limit * 20)) ] || fail "no screenshot within ${limit}s"
+
+# Number of "Saved screenshot" lines so far, and the file the last one names
+# (relative to the game's working directory, which is ours).
+saved_shots() { grep -c "^Saved screenshot '" "$WORK/stdout"; }
+last_saved_shot() {
+    grep "^Saved screenshot '" "$WORK/stdout" | tail -n 1 | sed "s/^Saved screenshot '\(.*\)'\.\$/\1/"
+}
+
+# F12 saves the next frame as a new PNG and names it on standard output;
+# the frame is kept as $WORK/NAME.ppm and the PNG removed.
+snap() {
+    local before waited=0
+    before=$(saved_shots)
+    send_key "$WINDOW_ID" F12
+    until [ "$(saved_shots)" -gt "$before" ]; do
+        [ "$waited" -lt 400 ] || fail "no screenshot within 20s"
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its screenshot"
         sleep 0.05
         waited=$((waited + 1))
     done
-}
-
-# F12 saves the next frame as $SHOT.ppm; keeps it as $WORK/NAME.ppm.
-snap() {
-    rm -f "$SHOT.ppm"
-    send_key "$WINDOW_ID" F12
-    wait_for_shot
-    mv "$SHOT.ppm" "$WORK/$1.ppm"
+    local saved
+    saved=$(last_saved_shot)
+    "$PYTHON" -c 'import sys; from PIL import Image; Image.open(sys.argv[1]).convert("RGB").save(sys.argv[2])' \
+        "$saved" "$WORK/$1.ppm" || fail "screenshot $saved is not a readable picture"
+    rm -f "$saved"
 }
 
 # screen CHECK NAME [ARGS...]: a check of screen_checks.py on $WORK/NAME.ppm.

@@ -81,8 +81,8 @@ headless_case "screenshot in a missing directory" --run_headless --filename no/s
 expect_line "screenshot directory" "Unable to create screenshot file 'no/such/dir/shot.ppm'."
 
 # Options are matched case-sensitively: in capitals the game is interactive
-# and F12 saves under the default name.
-rm -f "$TREE"/build/*.ppm "$WORK/stdout" "$WORK/stderr"
+# and F12 saves a time-stamped PNG, not the named headless file.
+rm -f "$TREE"/build/*.ppm "$TREE"/build/*.png "$WORK/stdout" "$WORK/stderr"
 mkfifo "$WORK/stdin"
 (cd "$TREE/build" && exec ./veltra --RUN_HEADLESS --Filename caps <"$WORK/stdin" >"$WORK/stdout" \
     2>"$WORK/stderr") &
@@ -91,8 +91,8 @@ exec 9>"$WORK/stdin"
 wait_for_window VELTRA 120
 send_key "$WINDOW_ID" F12
 waited=0
-until [ -s "$TREE/build/screenshot.ppm" ]; do
-    [ "$waited" -lt 600 ] || fail "capitals: F12 saved no screenshot.ppm within 60s"
+until grep -q "^Saved screenshot 'veltra-.*\.png'\.\$" "$WORK/stdout"; do
+    [ "$waited" -lt 600 ] || fail "capitals: F12 saved no screenshot within 60s"
     sleep 0.1
     waited=$((waited + 1))
 done

@@ -1,8 +1,41 @@
 #!/usr/bin/env bash
 # Enter released once covers the primary monitor; released again, the same
 # window comes back as an 800 by 600 window at (100, 100), not at its
-# start-up size.
+# start-up size. F12 saves the frame at the size the window has at the time,
+# each press under a name of its own.
 source "$(dirname "$0")/lib.sh"
+
+# "WIDTHxHEIGHT SPREAD" of a picture: its size and the standard deviation of
+# its grey values (a frame the game drew is far from uniform).
+picture_facts() {
+    /usr/bin/python3 -c '
+import sys
+from PIL import Image, ImageStat
+picture = Image.open(sys.argv[1])
+picture.load()
+print("%dx%d %d" % (picture.size[0], picture.size[1], ImageStat.Stat(picture.convert("L")).stddev[0]))
+' "$1"
+}
+
+saved_shots() { grep -c "^Saved screenshot '" "$WORK/stdout"; }
+
+# Presses F12 and prints the name of the file it saved.
+press_f12() {
+    local before waited=0
+    before=$(saved_shots)
+    send_key "$WINDOW_ID" F12
+    until [ "$(saved_shots)" -gt "$before" ]; do
+        [ "$waited" -lt 200 ] || fail "F12 saved nothing within 20s"
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+    grep "^Saved screenshot '" "$WORK/stdout" | tail -n 1 | sed "s/^Saved screenshot '\(.*\)'\.\$/\1/"
+}
+
+# Screenshots land in the game's working directory: one of our own, from
+# which "../assets" still leads to the game's files.
+mkdir "$WORK/run" && ln -s "$SOURCE_DIR/assets" "$WORK/assets" && cd "$WORK/run" ||
+    fail "no work directory"
 
 geometry() {
     xdotool getwindowgeometry "$WINDOW_ID" | awk '
@@ -27,8 +60,27 @@ screen=$(xdpyinfo | awk '/dimensions:/ { print $2; exit }')
 
 send_key "$WINDOW_ID" Return
 wait_for_geometry "0,0 $screen"
+# The frame after the resize has been drawn at the new size.
+sleep 1
+full=$(press_f12)
+case "$full" in veltra-*.png) ;; *) fail "screenshot named '$full'" ;; esac
+facts=$(picture_facts "$full") || fail "$full is not a whole PNG"
+[ "${facts% *}" = "$screen" ] || fail "fullscreen screenshot $facts, expected $screen"
+[ "${facts#* }" -gt 10 ] || fail "fullscreen screenshot is nearly uniform: $facts"
+
 send_key "$WINDOW_ID" Return
 wait_for_geometry "100,100 800x600"
+sleep 1
+windowed=$(press_f12)
+again=$(press_f12)
+[ "$windowed" != "$full" ] && [ "$again" != "$windowed" ] || fail "F12 reused a name: $full $windowed $again"
+for shot in "$windowed" "$again"; do
+    facts=$(picture_facts "$shot") || fail "$shot is not a whole PNG"
+    [ "${facts% *}" = "800x600" ] || fail "windowed screenshot $facts, expected 800x600"
+done
+[ "$(find . -maxdepth 1 -name 'veltra-*.png' | wc -l)" -eq 3 ] || fail "expected three PNG files: $(ls)"
+[ -z "$(find . -maxdepth 1 -name '*.part')" ] || fail "a half-written screenshot was left: $(ls)"
+[ ! -e screenshot.ppm ] || fail "F12 wrote the headless screenshot.ppm"
 
 kill -TERM "$GAME_PID"
 wait_for_exit
