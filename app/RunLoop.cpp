@@ -93,6 +93,7 @@ bool RunLoop::frame(Scene& scene) {
     }
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glfwPollEvents();
+    gamepads.update();
 
     // Variable step: neither clamped nor smoothed.
     previousTime = currentTime;

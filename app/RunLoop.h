@@ -8,6 +8,7 @@
 #include <glm/glm.hpp>
 
 #include "app/Scene.h"
+#include "framework/Gamepad.h"
 #include "framework/Settings.h"
 
 struct GLFWwindow;
@@ -71,6 +72,8 @@ class RunLoop {
     std::filesystem::path screenshotDirectory;
     StartupValues values;
 
+    // Pads play alongside the keyboard, read once a frame.
+    gamepad::Gamepads gamepads{gamepad::glfwPads()};
     bool restart = false;
     float previousTime = 0.0f;
     float currentTime = 0.0f;

@@ -1,5 +1,6 @@
 #include "framework/Input.h"
 
+#include <bitset>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -14,6 +15,12 @@ GLFWwindow* inputWindow = nullptr;
 std::unordered_map<int, bool> pressedEvents;
 std::unordered_map<int, bool> releasedEvents;
 std::unordered_set<int> heldKeys;
+// A fixed table, so a gamepad changing keys every frame allocates nothing.
+std::bitset<GLFW_KEY_LAST + 1> deviceKeys;
+
+bool inKeyRange(int key) {
+    return key >= 0 && key <= GLFW_KEY_LAST;
+}
 
 bool consume(std::unordered_map<int, bool>& events, int key) {
     const auto found = events.find(key);
@@ -40,7 +47,7 @@ void keyCallback(GLFWwindow* /*window*/, int key, int /*scancode*/, int action, 
 }
 
 bool isKeyDown(int key) {
-    if (heldKeys.count(key) != 0) {
+    if (heldKeys.count(key) != 0 || (inKeyRange(key) && deviceKeys.test(static_cast<size_t>(key)))) {
         return true;
     }
     if (inputWindow == nullptr) {
@@ -55,6 +62,20 @@ bool wasPressed(int key) {
 
 bool wasReleased(int key) {
     return consume(releasedEvents, key);
+}
+
+void setDeviceKeyDown(int key, bool down) {
+    if (!inKeyRange(key) || deviceKeys.test(static_cast<size_t>(key)) == down) {
+        return;
+    }
+    deviceKeys.set(static_cast<size_t>(key), down);
+    keyCallback(inputWindow, key, 0, down ? GLFW_PRESS : GLFW_RELEASE, 0);
+}
+
+void releaseAllDeviceKeys() {
+    for (int key = 0; key <= GLFW_KEY_LAST; ++key) {
+        setDeviceKeyDown(key, false);
+    }
 }
 
 void holdKey(int key) {

@@ -22,6 +22,13 @@ bool isKeyDown(int key);
 bool wasPressed(int key);
 bool wasReleased(int key);
 
+// Keys held through another device (a gamepad), alongside the keyboard: a
+// key so held reads as down in isKeyDown, and each change posts the key's
+// press or release event, as the keyboard would. Keys outside GLFW's range
+// are ignored.
+void setDeviceKeyDown(int key, bool down);
+void releaseAllDeviceKeys();
+
 // Test seam: hold keys and post events without a window. A held key reads
 // as down in isKeyDown whatever the window says.
 void holdKey(int key);

@@ -9,12 +9,14 @@
 
 #include "LevelDriver.h"
 #include "app/Scene.h"
+#include "framework/Gamepad.h"
 #include "framework/Gl.h"
 #include "framework/Input.h"
 #include "render/Camera.h"
 #include "render/DebugCamera.h"
 #include "render/HeadsUpDisplay.h"
 #include "render/ThirdPersonCamera.h"
+#include "support/FakePads.h"
 #include "support/GlTestContext.h"
 #include "world/GameObject.h"
 #include "world/PlayableCharacter.h"
@@ -327,6 +329,57 @@ TEST(FullLevel, SpaceAfterAnOutcomeAsksForARestartThatBuildsANewIndependentLevel
     EXPECT_EQ(firstWorld.state, GameState::Lost);
     EXPECT_EQ(firstWorld.getHud()->title, "GAME OVER");
     EXPECT_FALSE(second.restart);
+}
+
+// A player with a pad: A starts the countdown, and the stick pushed up and
+// to the right flies the same path as W and D held on the keyboard.
+TEST(FullLevel, APadStartsTheFlightAndSteersItAsTheKeyboardDoes) {
+    REQUIRE_GL_CONTEXT();
+    constexpr float kDt = 1.0f / 30.0f;
+    constexpr int kSteeredFrames = 45;
+
+    LevelDriver keyboard(buildLevel());
+    keyboard.startFlight(kDt);
+    ASSERT_EQ(keyboard.scene.worldManager->state, GameState::Playing);
+    Input::holdKey(GLFW_KEY_W);
+    Input::holdKey(GLFW_KEY_D);
+    keyboard.frames(kSteeredFrames, kDt);
+    Input::releaseAllHeldKeys();
+    const glm::vec3 byKeys = keyboard.scene.player->getPosition();
+    ASSERT_NE(byKeys, kStart);
+
+    LevelDriver padded(buildLevel());
+    auto source = std::make_unique<testing_support::FakePads>();
+    testing_support::FakePads& pads = *source;
+    pads.pad(0).present = true;
+    testing::internal::CaptureStdout();
+    gamepad::Gamepads gamepads(std::move(source));
+    gamepads.update();
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "Gamepad connected: Test Pad\n");
+    // Each frame reads the pad first, as the run loop does.
+    auto padFrames = [&](int count) {
+        for (int i = 0; i < count; ++i) {
+            gamepads.update();
+            padded.frames(1, kDt);
+        }
+    };
+    pads.setButton(0, GLFW_GAMEPAD_BUTTON_A, true);
+    padFrames(1);
+    pads.setButton(0, GLFW_GAMEPAD_BUTTON_A, false);
+    padFrames(1);
+    WorldManager& world = *padded.scene.worldManager;
+    EXPECT_EQ(world.state, GameState::Countdown);
+    for (int i = 0; i < 200 && world.state == GameState::Countdown; ++i) {
+        padFrames(1);
+    }
+    ASSERT_EQ(world.state, GameState::Playing);
+    pads.setAxis(0, GLFW_GAMEPAD_AXIS_LEFT_Y, -0.9f);
+    pads.setAxis(0, GLFW_GAMEPAD_AXIS_LEFT_X, 0.9f);
+    padFrames(kSteeredFrames);
+    const glm::vec3 byPad = padded.scene.player->getPosition();
+    EXPECT_NEAR(glm::distance(byPad, byKeys), 0.0f, 1e-3f)
+        << "keys " << byKeys.x << " " << byKeys.y << " " << byKeys.z << ", pad " << byPad.x << " "
+        << byPad.y << " " << byPad.z;
 }
 
 }  // namespace
