@@ -37,7 +37,8 @@ RunLoop::RunLoop(GLFWwindow* window, WindowManager& windowManager, bool runHeadl
       runHeadless(runHeadless),
       screenshotName(std::move(screenshotName)),
       screenshotDirectory(std::move(screenshotDirectory)),
-      values(values) {}
+      values(values),
+      pacer(values.maxFps) {}
 
 void RunLoop::run() {
     while (playRun()) {
@@ -119,6 +120,7 @@ bool RunLoop::frame(Scene& scene) {
     if (runHeadless) {
         return false;
     }
+    pacer.wait();
     return !closeRequested(window);
 }
 

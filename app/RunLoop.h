@@ -8,6 +8,7 @@
 #include <glm/glm.hpp>
 
 #include "app/Scene.h"
+#include "framework/FramePacer.h"
 #include "framework/Gamepad.h"
 #include "framework/Settings.h"
 
@@ -30,6 +31,8 @@ struct StartupValues {
     float rotationSpeed = 10.0f;
     float yaw = 0.0f;
     float pitch = 0.0f;
+    // Frames a second at most (0: as fast as the driver presents them).
+    float maxFps = 0.0f;
 };
 
 // The defaults above with the camera's settings-file values.
@@ -74,6 +77,7 @@ class RunLoop {
 
     // Pads play alongside the keyboard, read once a frame.
     gamepad::Gamepads gamepads{gamepad::glfwPads()};
+    FramePacer pacer;
     bool restart = false;
     float previousTime = 0.0f;
     float currentTime = 0.0f;

@@ -42,6 +42,9 @@ void applyRenderSettings(const RendererSettings& renderer) {
     if (RenderFlags::isWireframe()) {
         RenderFlags::applyPolygonMode();
     }
+    if (renderer.vsync.has_value()) {
+        glfwSwapInterval(*renderer.vsync ? 1 : 0);
+    }
 }
 
 }  // namespace
@@ -99,7 +102,8 @@ int main(int argc, char** argv) {
     glClearColor(0.2f, 0.2f, 0.2f, 1.0f);
     applyRenderSettings(renderer);
 
-    const StartupValues values = startupValuesFrom(camera);
+    StartupValues values = startupValuesFrom(camera);
+    values.maxFps = renderer.maxFps;
     const std::string screenshotName = options.filenameGiven ? options.filename : "screenshot";
 
     RunLoop runLoop(window, windowManager, options.runHeadless, screenshotName, {}, values);

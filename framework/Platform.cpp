@@ -11,6 +11,7 @@
 #undef near
 #undef far
 #include <shellapi.h>
+#include <timeapi.h>
 #else
 #include <unistd.h>
 #endif
@@ -144,6 +145,12 @@ std::tm localTime(std::time_t time) {
     return local;
 }
 
+void useFineSleep() {
+    // Held until the program ends, when Windows restores the timer itself.
+    static const bool requested = timeBeginPeriod(1) == TIMERR_NOERROR;
+    (void)requested;
+}
+
 #else
 
 namespace {
@@ -183,6 +190,8 @@ std::tm localTime(std::time_t time) {
     localtime_r(&time, &local);
     return local;
 }
+
+void useFineSleep() {}
 
 void installCloseRequestHandlers() {
     struct sigaction action = {};

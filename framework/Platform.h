@@ -42,6 +42,10 @@ void useUtf8Console();
 // buffer).
 std::tm localTime(std::time_t time);
 
+// Lets sleeps end within about a millisecond of their time (Windows
+// otherwise wakes a sleeper at its next 16 ms tick); a no-op elsewhere.
+void useFineSleep();
+
 // Ctrl+C, a termination request and, on Windows, Ctrl+Break and closing the
 // console window set a flag that the frame loop polls, so the program shuts
 // down normally and ends with status 0. A second request ends it at once.

@@ -25,12 +25,13 @@ bool readTextFile(const std::string& path, std::string& text) {
     return true;
 }
 
-// Reads camera key `key` as the INI reader reads numbers (a leading number,
-// trailing text ignored). A value outside (low, high), or not a number at
-// all, is reported and replaced by the default; an absent key is silent.
-float readCameraValue(const INIReader& reader, const char* key, float fallback,
-                      double low = -DBL_MAX, double high = DBL_MAX) {
-    const std::string text = reader.Get("camera", key, "");
+// Reads `key` of `section` as the INI reader reads numbers (a leading
+// number, trailing text ignored). A value outside (low, high), or not a
+// number at all, is reported and replaced by the default; an absent key is
+// silent.
+float readNumber(const INIReader& reader, const char* section, const char* key, float fallback,
+                 double low = -DBL_MAX, double high = DBL_MAX) {
+    const std::string text = reader.Get(section, key, "");
     if (text.empty()) {
         return fallback;
     }
@@ -44,7 +45,7 @@ float readCameraValue(const INIReader& reader, const char* key, float fallback,
         constexpr std::size_t kShownLength = 32;
         const std::string shown =
             text.size() > kShownLength ? text.substr(0, kShownLength) + "..." : text;
-        std::cout << "ERROR: Invalid camera setting '" << key << "' = '" << shown
+        std::cout << "ERROR: Invalid " << section << " setting '" << key << "' = '" << shown
                   << "'. Using the default value " << fallback << " instead." << std::endl;
         return fallback;
     }
@@ -71,12 +72,12 @@ INIReader openSettingsFile(const std::string& relativeName) {
 CameraSettings readCameraSettings(const INIReader& reader) {
     const CameraSettings defaults;
     CameraSettings settings;
-    settings.fov = readCameraValue(reader, "fov", defaults.fov, 0.0, 180.0);
-    settings.near = readCameraValue(reader, "near", defaults.near, 0.0, kCameraFarPlane);
-    settings.moveSpeed = readCameraValue(reader, "move_speed", defaults.moveSpeed);
-    settings.rotationSpeed = readCameraValue(reader, "rotation_speed", defaults.rotationSpeed);
-    settings.yaw = readCameraValue(reader, "yaw", defaults.yaw);
-    settings.pitch = readCameraValue(reader, "pitch", defaults.pitch);
+    settings.fov = readNumber(reader, "camera", "fov", defaults.fov, 0.0, 180.0);
+    settings.near = readNumber(reader, "camera", "near", defaults.near, 0.0, kCameraFarPlane);
+    settings.moveSpeed = readNumber(reader, "camera", "move_speed", defaults.moveSpeed);
+    settings.rotationSpeed = readNumber(reader, "camera", "rotation_speed", defaults.rotationSpeed);
+    settings.yaw = readNumber(reader, "camera", "yaw", defaults.yaw);
+    settings.pitch = readNumber(reader, "camera", "pitch", defaults.pitch);
     return settings;
 }
 
@@ -87,5 +88,15 @@ RendererSettings readRendererSettings(const INIReader& reader) {
     settings.backfaceCulling =
         reader.GetBoolean("renderer", "backface_culling", defaults.backfaceCulling);
     settings.depthTest = reader.GetBoolean("renderer", "depthtest", defaults.depthTest);
+    if (reader.HasValue("renderer", "vsync")) {
+        // A word that is no boolean keeps the driver's choice, as absence does.
+        const int word = reader.GetBoolean("renderer", "vsync", true) ? 1 : 0;
+        if (word == (reader.GetBoolean("renderer", "vsync", false) ? 1 : 0)) {
+            settings.vsync = word == 1;
+        }
+    }
+    // A cap of 0 is no cap; the lower bound is just below it.
+    settings.maxFps =
+        readNumber(reader, "renderer", "max_fps", defaults.maxFps, -DBL_MIN, FLT_MAX);
     return settings;
 }

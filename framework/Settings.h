@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include <INIReader.h>
@@ -32,6 +33,10 @@ struct RendererSettings {
     bool wireframe = false;
     bool backfaceCulling = false;
     bool depthTest = true;
+    // Absent: the driver's own swap interval.
+    std::optional<bool> vsync;
+    // Frames a second at most; 0 for no cap.
+    float maxFps = 0.0f;
 };
 
 // A camera value that is not a number, not finite, or outside the range a
@@ -39,4 +44,6 @@ struct RendererSettings {
 // plane above 0 and below kCameraFarPlane) is reported with one "ERROR:"
 // line naming the key, the value and the default used instead.
 CameraSettings readCameraSettings(const INIReader& reader);
+// A "max_fps" that is not a number, not finite or below 0 is reported like
+// an unusable camera value.
 RendererSettings readRendererSettings(const INIReader& reader);

@@ -147,6 +147,32 @@ TEST_F(SettingsTest, ALongUnusableValueIsNamedByItsStart) {
                                        "...'. Using the default value 60 instead.\n");
 }
 
+TEST_F(SettingsTest, VsyncAndFrameCapAreReadLikeTheOtherRendererKeys) {
+    writeSettings("none.ini", "[renderer]\nwireframe = false\n");
+    writeSettings("on.ini", "[renderer]\nvsync = on\nmax_fps = 30\n");
+    writeSettings("off.ini", "[renderer]\nvsync = false\nmax_fps = 0\n");
+    writeSettings("odd.ini", "[renderer]\nvsync = sometimes\nmax_fps = -5\n");
+    const RendererSettings none =
+        readRendererSettings(openSettingsFile("assets/settings/none.ini"));
+    EXPECT_FALSE(none.vsync.has_value()) << "absent: the driver's default";
+    EXPECT_EQ(none.maxFps, 0.0f);
+    const RendererSettings on = readRendererSettings(openSettingsFile("assets/settings/on.ini"));
+    EXPECT_EQ(on.vsync, std::optional<bool>(true));
+    EXPECT_EQ(on.maxFps, 30.0f);
+    const RendererSettings off = readRendererSettings(openSettingsFile("assets/settings/off.ini"));
+    EXPECT_EQ(off.vsync, std::optional<bool>(false));
+    EXPECT_EQ(off.maxFps, 0.0f);
+
+    const INIReader odd = openSettingsFile("assets/settings/odd.ini");
+    CaptureStdout();
+    const RendererSettings oddSettings = readRendererSettings(odd);
+    EXPECT_EQ(GetCapturedStdout(),
+              "ERROR: Invalid renderer setting 'max_fps' = '-5'. Using the default value 0 "
+              "instead.\n");
+    EXPECT_FALSE(oddSettings.vsync.has_value()) << "no boolean: as if absent";
+    EXPECT_EQ(oddSettings.maxFps, 0.0f);
+}
+
 TEST_F(SettingsTest, DepthTestWordsAndGarbage) {
     writeSettings("garbage.ini", "[renderer]\ndepthtest = maybe\n");
     writeSettings("zero.ini", "[renderer]\ndepthtest = 0\nwireframe = off\n");

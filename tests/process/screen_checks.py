@@ -202,6 +202,7 @@ SLOTS = {
     "score-label": lambda n: (10, HEIGHT - 50, 32),
     "timer-label": lambda n: (WIDTH - 220, HEIGHT - 50, 32),
     "digit": lambda n: ((WIDTH - 192) / 2, (HEIGHT - 192) / 2, 192),
+    "fps": lambda n: (10, 50, 16),
 }
 
 
