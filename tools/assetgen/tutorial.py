@@ -148,6 +148,16 @@ def keycap(d, x, y, label, fnt, min_width=58):
     return x + w + 10
 
 
+def padcap(d, x, y, label, fnt, min_width=56):
+    """A gamepad button: fully rounded, so it reads apart from the keys."""
+    left, top, right, bottom = d.textbbox((0, 0), label, font=fnt)
+    w = max(min_width, right - left + 34)
+    d.rounded_rectangle((x, y, x + w, y + 56), radius=28, fill=(36, 52, 44, 235),
+                        outline=(150, 225, 180, 255), width=3)
+    d.text((x + (w - (right - left)) / 2 - left, y + 25 - (bottom + top) / 2), label, font=fnt, fill=PALE)
+    return x + w + 10
+
+
 def panel(canvas, box):
     layer = Image.new("RGBA", (W, H), (0, 0, 0, 0))
     d = ImageDraw.Draw(layer)
@@ -188,18 +198,25 @@ def paint_text(canvas):
     d.text((1030, 298), "KEYS", font=heading, fill=GOLD)
     punctuation = font("DejaVuSans-Bold.ttf", 44)
     arrows = font("DejaVuSans-Bold.ttf", 30)
+    small = font("DejaVuSans-Bold.ttf", 22)
+    # Each row: keys, then what may stand for them ("or"), then the action.
+    # Gamepad buttons are drawn round; the stick and the D-pad steer like
+    # the arrow keys.
     rows = [
-        ([("W", bold), ("S", bold)], [("\u2191", arrows), ("\u2193", arrows)], "climb / dive"),
-        ([("A", bold), ("D", bold)], [("\u2190", arrows), ("\u2192", arrows)], "turn left / right"),
-        ([("SPACE", bold)], None, "start, pause, restart"),
+        ([("W", bold), ("S", bold)], [("\u2191", arrows, keycap), ("\u2193", arrows, keycap)],
+         "climb / dive"),
+        ([("A", bold), ("D", bold)], [("\u2190", arrows, keycap), ("\u2192", arrows, keycap)],
+         "turn left / right"),
+        ([("SPACE", bold)], [("A", bold, padcap), ("START", small, padcap)], "start, pause, restart"),
         ([("H", bold)], None, "hide or show the HUD"),
-        ([("1", bold)], None, "switch the camera"),
+        ([("1", bold)], [("Y", bold, padcap)], "switch the camera"),
         ([("ENTER", bold)], None, "fullscreen on / off"),
         ([("F1", bold)], None, "wireframe view"),
         ([(".", punctuation), (",", punctuation)], None, "volume up / down"),
+        ([("F12", bold)], None, "save a screenshot"),
         ([("ESC", bold)], None, "quit the game"),
     ]
-    y = 372
+    y = 366
     for keys, alt, label in rows:
         x = 1030
         for text, fnt in keys:
@@ -207,10 +224,15 @@ def paint_text(canvas):
         if alt:
             d.text((x + 2, y + 10), "or", font=body, fill=(170, 180, 215))
             x += 50
-            for text, fnt in alt:
-                x = keycap(d, x, y, text, fnt)
+            for text, fnt, cap in alt:
+                x = cap(d, x, y, text, fnt)
         d.text((max(x + 14, 1390), y + 9), label, font=body, fill=PALE)
-        y += 71
+        y += 60
+    # The pad's steering, under the keys it stands for.
+    x = padcap(d, 1030, y, "LEFT STICK", small)
+    d.text((x + 2, y + 10), "or", font=body, fill=(170, 180, 215))
+    x = padcap(d, x + 50, y, "D-PAD", small)
+    d.text((max(x + 14, 1390), y + 9), "steer with a gamepad", font=body, fill=PALE)
 
     start = font("DejaVuSerif-Bold.ttf", 56)
 
