@@ -39,7 +39,7 @@ void WindowManager::terminate() {
 }
 
 bool WindowManager::init() {
-    if (glfwInit() != GLFW_TRUE) {
+    if (!initGlfw()) {
         std::cerr << "Failed to initialize GLFW" << std::endl;
         return false;
     }

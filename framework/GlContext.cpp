@@ -1,6 +1,7 @@
 #include "framework/GlContext.h"
 
 #include "framework/Gl.h"
+#include "framework/Platform.h"
 
 void setContextHints() {
     glfwWindowHint(GLFW_CONTEXT_VERSION_MAJOR, 4);
@@ -23,8 +24,13 @@ bool loadGlFunctions(std::string& reason) {
     return true;
 }
 
+bool initGlfw() {
+    platform::keepGamepadLibraryLoaded();
+    return glfwInit() == GLFW_TRUE;
+}
+
 GLFWwindow* createHiddenContext(int width, int height, const char* title) {
-    if (glfwInit() != GLFW_TRUE) {
+    if (!initGlfw()) {
         return nullptr;
     }
     setContextHints();

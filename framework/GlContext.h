@@ -7,6 +7,9 @@ struct GLFWwindow;
 // The game's OpenGL context: 4.1 core, forward-compatible, with debug
 // output. The game window, the tests and the benchmarks all ask for it here.
 
+// Initialises GLFW (see glfwInit) the way the game and its tests need it.
+bool initGlfw();
+
 // Sets GLFW's window hints for that context (GLFW must be initialised).
 void setContextHints();
 

@@ -145,6 +145,13 @@ std::tm localTime(std::time_t time) {
     return local;
 }
 
+void keepGamepadLibraryLoaded() {
+    // GLFW tries xinput1_4 first; where it is missing GLFW's own fallbacks
+    // are left as they are.
+    static const HMODULE xinput = LoadLibraryW(L"xinput1_4.dll");
+    (void)xinput;
+}
+
 void useFineSleep() {
     // Held until the program ends, when Windows restores the timer itself.
     static const bool requested = timeBeginPeriod(1) == TIMERR_NOERROR;
@@ -190,6 +197,8 @@ std::tm localTime(std::time_t time) {
     localtime_r(&time, &local);
     return local;
 }
+
+void keepGamepadLibraryLoaded() {}
 
 void useFineSleep() {}
 

@@ -42,6 +42,13 @@ void useUtf8Console();
 // buffer).
 std::tm localTime(std::time_t time);
 
+// Loads the system's gamepad library (XInput on Windows) for good, before
+// GLFW loads it. GLFW unloads it when it terminates, and wine's XInput
+// leaves a thread behind that then runs into the unloaded code: the
+// program crashes as it ends. Held here, the library stays mapped. A no-op
+// elsewhere.
+void keepGamepadLibraryLoaded();
+
 // Lets sleeps end within about a millisecond of their time (Windows
 // otherwise wakes a sleeper at its next 16 ms tick); a no-op elsewhere.
 void useFineSleep();

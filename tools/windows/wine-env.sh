@@ -9,6 +9,11 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export WINEPREFIX=${VELTRA_WINEPREFIX:-${VELTRA_DEPS_CACHE:-/var/cache/veltra}/wine64}
 export WINEARCH=win64
+# Mesa's shader-cache thread may still be writing when a program ends; in a
+# wine process that ends in a page fault after the program has finished
+# (the same thread trips LeakSanitizer on Linux). The cache only saves
+# compile time on a second start.
+export MESA_SHADER_CACHE_DISABLE=true
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
   wineboot --init </dev/null >/dev/null 2>&1 || true
@@ -30,6 +35,10 @@ wine_session_begin() {
   exec {WINE_KEEPER_FD}>"$WINE_KEEPER_DIR/input"
   # The services are up once a program can run to its end.
   wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  # A program that crashes gets wine's debugger, which prints a backtrace;
+  # its crash dialog would wait for a click that never comes.
+  wine reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f \
+    </dev/null >/dev/null 2>&1 || true
 }
 wine_session_end() {
   if [ -n "$WINE_KEEPER_PID" ]; then
