@@ -96,11 +96,14 @@ std::string screenshotFileName(const std::tm& localTime, int attempt) {
     if (std::strftime(stamp, sizeof(stamp), "%Y-%m-%d_%H-%M-%S", &localTime) == 0) {
         stamp[0] = '\0';
     }
-    std::string name = std::string("veltra-") + stamp;
+    std::string name = "veltra-";
+    name += stamp;
     if (attempt > 1) {
-        name += "-" + std::to_string(attempt);
+        name += '-';
+        name += std::to_string(attempt);
     }
-    return name + ".png";
+    name += ".png";
+    return name;
 }
 
 std::filesystem::path savePngScreenshot(const std::filesystem::path& directory, int32_t width,
