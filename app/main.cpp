@@ -51,8 +51,6 @@ void applyRenderSettings(const RendererSettings& renderer) {
 
 int main(int argc, char** argv) {
     platform::useUtf8Console();
-    std::cout << ":::::: WELCOME TO VELTRA ::::::" << std::endl;
-    installCloseSignalHandlers();
 
     // File names given on the command line keep every letter on every system.
     const std::vector<std::string> arguments = platform::utf8Arguments(argc, argv);
@@ -62,6 +60,13 @@ int main(int argc, char** argv) {
     }
     CommandLineOptions options;
     parseCommandLine(options, static_cast<int>(argumentPointers.size()), argumentPointers.data());
+    if (options.versionAsked) {
+        std::cout << "VELTRA " << VELTRA_VERSION << std::endl;
+        return 0;
+    }
+
+    std::cout << ":::::: WELCOME TO VELTRA ::::::" << std::endl;
+    installCloseSignalHandlers();
 
     WindowManager windowManager("Veltra", kWindowWidth, kWindowHeight, false);
 

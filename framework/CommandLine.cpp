@@ -11,6 +11,8 @@ void parseCommandLine(CommandLineOptions& options, int argc, const char* const* 
         const bool hasValue = i + 1 < argc && argv[i + 1] != nullptr;
         if (argument == "--run_headless") {
             options.runHeadless = true;
+        } else if (argument == "--version") {
+            options.versionAsked = true;
         } else if (argument == "--filename") {
             if (hasValue) {
                 options.filenameGiven = true;

@@ -5,6 +5,7 @@
 // What the command line asked for. Unknown arguments are ignored.
 struct CommandLineOptions {
     bool runHeadless = false;
+    bool versionAsked = false;
     bool cameraSettingsGiven = false;
     bool rendererSettingsGiven = false;
     bool filenameGiven = false;
@@ -13,7 +14,8 @@ struct CommandLineOptions {
     std::string rendererSettingsFile;
 };
 
-// Options are matched whole and case-sensitively: "--run_headless",
+// Options are matched whole and case-sensitively: "--version",
+// "--run_headless",
 // "--filename NAME", "--init_camera FILE", "--init_renderer FILE". A value is
 // itself examined as an option too, so "--filename --run_headless" names the
 // file "--run_headless" and turns headless mode on. An option that takes a

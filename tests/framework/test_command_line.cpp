@@ -25,6 +25,17 @@ TEST(CommandLineTest, NoArgumentsLeavesEverythingUnset) {
     EXPECT_EQ(options.rendererSettingsFile, "");
 }
 
+TEST(CommandLineTest, VersionIsAskedOnlyByItsWholeName) {
+    EXPECT_FALSE(parse({}).versionAsked);
+    EXPECT_TRUE(parse({"--run_headless", "--version"}).versionAsked);
+    EXPECT_FALSE(parse({"--VERSION"}).versionAsked);
+    EXPECT_FALSE(parse({"-v"}).versionAsked);
+    // As a value it is still examined as an option, like every other word.
+    const CommandLineOptions named = parse({"--filename", "--version"});
+    EXPECT_EQ(named.filename, "--version");
+    EXPECT_TRUE(named.versionAsked);
+}
+
 TEST(CommandLineTest, AllFourOptions) {
     const CommandLineOptions options =
         parse({"--filename", "shot", "--run_headless", "--init_camera", "assets/settings/c.ini",

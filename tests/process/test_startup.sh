@@ -1,8 +1,15 @@
 #!/usr/bin/env bash
 # A normal start prints the banner and the three progress lines in order,
 # reads both shipped settings files without complaint, shows the window
-# with the playing title, and a SIGTERM ends it with status 0.
+# with the playing title, and a SIGTERM ends it with status 0. --version
+# prints one line and ends at once, without a window.
 source "$(dirname "$0")/lib.sh"
+
+version=$(sed -n 's/^project(veltra VERSION \([0-9.]*\).*/\1/p' "$SOURCE_DIR/CMakeLists.txt")
+output=$(DISPLAY= "$VELTRA" --version 2>&1)
+status=$?
+[ "$status" -eq 0 ] || fail "--version ended with status $status"
+[ "$output" = "VELTRA $version" ] || fail "--version printed '$output', expected 'VELTRA $version'"
 
 start_game
 wait_for_window VELTRA
