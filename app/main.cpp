@@ -111,7 +111,10 @@ int main(int argc, char** argv) {
     values.maxFps = renderer.maxFps;
     const std::string screenshotName = options.filenameGiven ? options.filename : "screenshot";
 
-    RunLoop runLoop(window, windowManager, options.runHeadless, screenshotName, {}, values);
+    // F12's pictures go where the player keeps pictures, never into the
+    // game's own folder, which an installed game cannot write.
+    RunLoop runLoop(window, windowManager, options.runHeadless, screenshotName,
+                    platform::picturesDirectory(), values);
     runLoop.run();
 
     runLoop.releaseKeptHandles();

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
+#include <fstream>
 #include <system_error>
 
 #ifdef _WIN32
@@ -11,6 +12,7 @@
 #undef near
 #undef far
 #include <shellapi.h>
+#include <shlobj.h>
 #include <timeapi.h>
 #else
 #include <unistd.h>
@@ -145,6 +147,21 @@ std::tm localTime(std::time_t time) {
     return local;
 }
 
+fs::path picturesDirectory() {
+    PWSTR known = nullptr;
+    fs::path pictures;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &known))) {
+        pictures = fs::path(known);
+    }
+    CoTaskMemFree(known);
+    std::error_code error;
+    if (!pictures.empty() && fs::is_directory(pictures, error)) {
+        return pictures;
+    }
+    const wchar_t* profile = _wgetenv(L"USERPROFILE");
+    return profile != nullptr && *profile != L'\0' ? fs::path(profile) : fs::path();
+}
+
 void keepGamepadLibraryLoaded() {
     // GLFW tries xinput1_4 first; where it is missing GLFW's own fallbacks
     // are left as they are.
@@ -196,6 +213,51 @@ std::tm localTime(std::time_t time) {
     std::tm local{};
     localtime_r(&time, &local);
     return local;
+}
+
+namespace {
+
+// The value of XDG_PICTURES_DIR in a user-dirs.dirs file: a line
+// XDG_PICTURES_DIR="$HOME/Pictures", where $HOME may start the path.
+fs::path picturesFromUserDirs(const fs::path& file, const std::string& home) {
+    std::ifstream stream(file);
+    std::string line;
+    const std::string key = "XDG_PICTURES_DIR=\"";
+    while (std::getline(stream, line)) {
+        if (line.rfind(key, 0) != 0 || line.size() < key.size() + 1 || line.back() != '"') {
+            continue;
+        }
+        std::string value = line.substr(key.size(), line.size() - key.size() - 1);
+        if (value.rfind("$HOME", 0) == 0) {
+            value = home + value.substr(5);
+        }
+        return value.empty() || value.front() != '/' ? fs::path() : fs::path(value);
+    }
+    return fs::path();
+}
+
+}  // namespace
+
+fs::path picturesDirectory() {
+    const char* homeVariable = std::getenv("HOME");
+    const std::string home = homeVariable != nullptr ? homeVariable : "";
+    fs::path pictures;
+    if (const char* set = std::getenv("XDG_PICTURES_DIR"); set != nullptr && *set == '/') {
+        pictures = set;
+    } else {
+        const char* config = std::getenv("XDG_CONFIG_HOME");
+        const fs::path configDir = config != nullptr && *config == '/' ? fs::path(config)
+                                   : home.empty()                      ? fs::path()
+                                                                       : fs::path(home) / ".config";
+        if (!configDir.empty()) {
+            pictures = picturesFromUserDirs(configDir / "user-dirs.dirs", home);
+        }
+    }
+    std::error_code error;
+    if (!pictures.empty() && fs::is_directory(pictures, error)) {
+        return pictures;
+    }
+    return home.empty() ? fs::path() : fs::path(home);
 }
 
 void keepGamepadLibraryLoaded() {}

@@ -42,6 +42,12 @@ void useUtf8Console();
 // buffer).
 std::tm localTime(std::time_t time);
 
+// Where the player's pictures go: on Linux the XDG pictures folder (from
+// XDG_PICTURES_DIR, else ~/.config/user-dirs.dirs), on Windows the Pictures
+// known folder; the home folder when that is not set or does not exist.
+// Empty when not even a home folder is known.
+std::filesystem::path picturesDirectory();
+
 // Loads the system's gamepad library (XInput on Windows) for good, before
 // GLFW loads it. GLFW unloads it when it terminates, and wine's XInput
 // leaves a thread behind that then runs into the unloaded code: the

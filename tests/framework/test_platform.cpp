@@ -86,6 +86,63 @@ TEST(PlatformTest, ArgumentsArriveAsGiven) {
     EXPECT_EQ(arguments[2], "shot one");
 }
 
+TEST(PlatformTest, PicturesGoToAFolderThatExists) {
+    const fs::path pictures = platform::picturesDirectory();
+    ASSERT_FALSE(pictures.empty());
+    EXPECT_TRUE(fs::is_directory(pictures)) << pictures;
+}
+
+#ifndef _WIN32
+// Saves and restores one environment variable around a test.
+class ScopedVariable {
+  public:
+    ScopedVariable(const char* name, const std::string& value) : name(name) {
+        if (const char* old = std::getenv(name)) {
+            previous = old;
+            hadValue = true;
+        }
+        portable_test::setEnvironment(name, value.c_str());
+    }
+    ~ScopedVariable() {
+        if (hadValue) {
+            portable_test::setEnvironment(name, previous.c_str());
+        } else {
+            unsetenv(name);
+        }
+    }
+    ScopedVariable(const ScopedVariable&) = delete;
+    ScopedVariable& operator=(const ScopedVariable&) = delete;
+
+  private:
+    const char* name;
+    std::string previous;
+    bool hadValue = false;
+};
+
+TEST(PlatformTest, ThePicturesFolderComesFromXdgSettingsElseHome) {
+    TempTree tree;
+    const fs::path home = tree.makeDirectory("home");
+    const fs::path config = tree.makeDirectory("config");
+    ScopedVariable homeVariable("HOME", home.string());
+    ScopedVariable configVariable("XDG_CONFIG_HOME", config.string());
+    ScopedVariable unset("XDG_PICTURES_DIR", "");
+
+    // No settings at all: the home folder.
+    EXPECT_EQ(platform::picturesDirectory(), home);
+    // The user-dirs file names it relative to $HOME; it counts once it exists.
+    tree.write("config/user-dirs.dirs",
+               "# written by xdg-user-dirs-update\nXDG_DESKTOP_DIR=\"$HOME/Desktop\"\n"
+               "XDG_PICTURES_DIR=\"$HOME/Bilder\"\n");
+    EXPECT_EQ(platform::picturesDirectory(), home) << "the folder does not exist yet";
+    const fs::path bilder = tree.makeDirectory("home/Bilder");
+    EXPECT_EQ(platform::picturesDirectory(), bilder);
+    // The variable wins over the file.
+    const fs::path shots = tree.makeDirectory("shots");
+    ScopedVariable set("XDG_PICTURES_DIR", shots.string());
+    EXPECT_EQ(platform::picturesDirectory(), shots);
+}
+#endif
+
 TEST(PlatformTest, ConsoleBreakBecomesACloseRequestInsteadOfEndingTheProgram) {
     platform::installCloseRequestHandlers();
     ASSERT_FALSE(platform::closeRequestReceived());

@@ -7,6 +7,9 @@ set -u
 VELTRA=${1:?usage: test_x.sh <veltra-binary> <source-dir>}
 SOURCE_DIR=${2:?usage: test_x.sh <veltra-binary> <source-dir>}
 WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltra-process.XXXXXX")
+# F12 saves into the player's pictures folder: here, one of the test's own.
+export XDG_PICTURES_DIR="$WORK/pictures"
+mkdir -p "$XDG_PICTURES_DIR"
 GAME_PID=""
 
 HOLDER_PID=""

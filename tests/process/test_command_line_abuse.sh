@@ -91,7 +91,7 @@ exec 9>"$WORK/stdin"
 wait_for_window VELTRA 120
 send_key "$WINDOW_ID" F12
 waited=0
-until grep -q "^Saved screenshot 'veltra-.*\.png'\.\$" "$WORK/stdout"; do
+until grep -q "^Saved screenshot '$XDG_PICTURES_DIR/veltra-.*\.png'\.\$" "$WORK/stdout"; do
     [ "$waited" -lt 600 ] || fail "capitals: F12 saved no screenshot within 60s"
     sleep 0.1
     waited=$((waited + 1))

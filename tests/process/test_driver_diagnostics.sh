@@ -88,7 +88,7 @@ key Escape
 wait_for_exit 60
 [ "$GAME_STATUS" -eq 0 ] || fail "status $GAME_STATUS after Escape"
 
-ls "$TREE"/build/veltra-*.png >/dev/null 2>&1 || fail "F12 saved no screenshot"
+ls "$XDG_PICTURES_DIR"/veltra-*.png >/dev/null 2>&1 || fail "F12 saved no screenshot"
 if grep -q '^OpenGL Error: .*Type = Error' "$WORK/stdout"; then
     fail "driver error messages: $(grep '^OpenGL Error: .*Type = Error' "$WORK/stdout" | sort | uniq -c)"
 fi

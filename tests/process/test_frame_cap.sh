@@ -68,15 +68,15 @@ start_capped 10
 send_key "$WINDOW_ID" space
 # The countdown's three seconds, then a moment of flight.
 sleep 4.5
-rm -f "$TREE"/build/veltra-*.png
+rm -f "$XDG_PICTURES_DIR"/veltra-*.png
 send_key "$WINDOW_ID" F12
 waited=0
-until ls "$TREE"/build/veltra-*.png >/dev/null 2>&1; do
+until ls "$XDG_PICTURES_DIR"/veltra-*.png >/dev/null 2>&1; do
     [ "$waited" -lt 200 ] || fail "F12 saved no screenshot"
     sleep 0.1
     waited=$((waited + 1))
 done
-shot=$(ls "$TREE"/build/veltra-*.png | head -n 1)
+shot=$(ls "$XDG_PICTURES_DIR"/veltra-*.png | head -n 1)
 check_fps() { "$PYTHON" "$SOURCE_DIR/tests/process/screen_checks.py" shows "$shot" "$FONT" fps "$1"; }
 check_fps "FPS: 10" || fail "the HUD does not show the cap of 10; the console said: $(grep '^FPS: ' "$WORK/stdout" | tr '\n' ' ')"
 stop_game

@@ -32,8 +32,8 @@ press_f12() {
     grep "^Saved screenshot '" "$WORK/stdout" | tail -n 1 | sed "s/^Saved screenshot '\(.*\)'\.\$/\1/"
 }
 
-# Screenshots land in the game's working directory: one of our own, from
-# which "../assets" still leads to the game's files.
+# The game runs from a folder of our own, from which "../assets" still
+# leads to its files; screenshots go to the pictures folder, not there.
 mkdir "$WORK/run" && ln -s "$SOURCE_DIR/assets" "$WORK/assets" && cd "$WORK/run" ||
     fail "no work directory"
 
@@ -63,7 +63,7 @@ wait_for_geometry "0,0 $screen"
 # The frame after the resize has been drawn at the new size.
 sleep 1
 full=$(press_f12)
-case "$full" in veltra-*.png) ;; *) fail "screenshot named '$full'" ;; esac
+case "$full" in "$XDG_PICTURES_DIR"/veltra-*.png) ;; *) fail "screenshot saved as '$full'" ;; esac
 facts=$(picture_facts "$full") || fail "$full is not a whole PNG"
 [ "${facts% *}" = "$screen" ] || fail "fullscreen screenshot $facts, expected $screen"
 [ "${facts#* }" -gt 10 ] || fail "fullscreen screenshot is nearly uniform: $facts"
@@ -78,9 +78,10 @@ for shot in "$windowed" "$again"; do
     facts=$(picture_facts "$shot") || fail "$shot is not a whole PNG"
     [ "${facts% *}" = "800x600" ] || fail "windowed screenshot $facts, expected 800x600"
 done
-[ "$(find . -maxdepth 1 -name 'veltra-*.png' | wc -l)" -eq 3 ] || fail "expected three PNG files: $(ls)"
-[ -z "$(find . -maxdepth 1 -name '*.part')" ] || fail "a half-written screenshot was left: $(ls)"
-[ ! -e screenshot.ppm ] || fail "F12 wrote the headless screenshot.ppm"
+[ "$(find "$XDG_PICTURES_DIR" -name 'veltra-*.png' | wc -l)" -eq 3 ] ||
+    fail "expected three PNG files: $(ls "$XDG_PICTURES_DIR")"
+[ -z "$(find "$XDG_PICTURES_DIR" -name '*.part')" ] || fail "a half-written screenshot was left"
+[ -z "$(ls -A)" ] || fail "F12 wrote into the working folder: $(ls -A)"
 
 kill -TERM "$GAME_PID"
 wait_for_exit
