@@ -15,6 +15,7 @@
 #include <shlobj.h>
 #include <timeapi.h>
 #else
+#include <dlfcn.h>
 #include <unistd.h>
 #endif
 
@@ -162,6 +163,10 @@ fs::path picturesDirectory() {
     return profile != nullptr && *profile != L'\0' ? fs::path(profile) : fs::path();
 }
 
+void quietSoundLibraries() {
+    setEnvironmentDefault("ALSOFT_LOGLEVEL", "0");
+}
+
 void keepGamepadLibraryLoaded() {
     // GLFW tries xinput1_4 first; where it is missing GLFW's own fallbacks
     // are left as they are.
@@ -258,6 +263,29 @@ fs::path picturesDirectory() {
         return pictures;
     }
     return home.empty() ? fs::path() : fs::path(home);
+}
+
+namespace {
+
+extern "C" void ignoreAlsaError(const char* /*file*/, int /*line*/, const char* /*function*/,
+                                int /*error*/, const char* /*format*/, ...) {}
+
+}  // namespace
+
+void quietSoundLibraries() {
+    setEnvironmentDefault("ALSOFT_LOGLEVEL", "0");
+    // OpenAL Soft opens ALSA by its library name; opened here first, it is
+    // the same library, and it stays loaded with the handler set. Where ALSA
+    // is not installed there is nothing to quieten.
+    static void* const alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (alsa == nullptr) {
+        return;
+    }
+    using ErrorHandler = void (*)(const char*, int, const char*, int, const char*, ...);
+    using SetHandler = int (*)(ErrorHandler);
+    if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) {
+        set(ignoreAlsaError);
+    }
 }
 
 void keepGamepadLibraryLoaded() {}

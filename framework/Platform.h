@@ -48,6 +48,12 @@ std::tm localTime(std::time_t time);
 // Empty when not even a home folder is known.
 std::filesystem::path picturesDirectory();
 
+// Keeps the sound libraries' own complaints off the console: OpenAL Soft's
+// log (unless the player sets ALSOFT_LOGLEVEL) and, on Linux, ALSA's error
+// lines, which it prints for every missing card while OpenAL probes. The
+// game reports a missing sound device itself, in one line.
+void quietSoundLibraries();
+
 // Loads the system's gamepad library (XInput on Windows) for good, before
 // GLFW loads it. GLFW unloads it when it terminates, and wine's XInput
 // leaves a thread behind that then runs into the unloaded code: the

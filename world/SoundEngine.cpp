@@ -55,9 +55,9 @@ public:
             return existing;
         }
         // Without a sound device the game says so in one line of its own;
-        // OpenAL Soft's error lines about each back end it tried would only
+        // the libraries' lines about each back end they tried would only
         // bury it. ALSOFT_LOGLEVEL set by the player still wins.
-        platform::setEnvironmentDefault("ALSOFT_LOGLEVEL", "0");
+        platform::quietSoundLibraries();
         ALCdevice* opened = alcOpenDevice(nullptr);
         if (opened == nullptr) {
             return nullptr;
