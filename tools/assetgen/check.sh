@@ -15,7 +15,7 @@ sums="$here/SHA256SUMS"
 
 # The files the generator owns, relative to assets/.
 list_generated() {
-  (cd "$1" && find models sounds textures tutorial -type f | LC_ALL=C sort)
+  (cd "$1" && find icons models sounds textures tutorial -type f | LC_ALL=C sort)
 }
 
 case "${1:-}" in

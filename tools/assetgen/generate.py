@@ -5,7 +5,7 @@
 
 Writes into DIR (default: the repository's assets/ folder) the textures, the
 sky faces, the height map, the font sheet, the models, the sounds and the
-start screen. Needs Debian's python3-numpy, python3-pil, imagemagick, lame
+start screen, and the icons the desktop shows. Needs Debian's python3-numpy, python3-pil, imagemagick, lame
 and fonts-dejavu-core. The same machine gives the same bytes every time;
 tools/assetgen/check.sh compares a fresh run with the committed files.
 """
@@ -29,6 +29,7 @@ sys.path.insert(0, HERE)
 
 import font  # noqa: E402
 import heightmap  # noqa: E402
+import icons  # noqa: E402
 import models  # noqa: E402
 import sky  # noqa: E402
 import sounds  # noqa: E402
@@ -43,6 +44,7 @@ STEPS = {
     "models": models.generate,
     "sounds": sounds.generate,
     "tutorial": tutorial.generate,
+    "icons": icons.generate,
 }
 
 
