@@ -7,13 +7,16 @@
 #   tools/package-linux.sh   (the Debian package, made with CPack)
 include(GNUInstallDirs)
 
-set(VELTRA_GAME_DIR lib/veltra)
-set(VELTRA_DATA_DIR ${CMAKE_INSTALL_DATADIR}/veltra)
+# Debian puts games under games/ (tools/package-linux.sh says so).
+set(VELTRA_GAME_DIR lib/veltra CACHE STRING "Folder of the game and its assets link, under the prefix")
+set(VELTRA_DATA_DIR ${CMAKE_INSTALL_DATADIR}/veltra CACHE STRING "Folder of the assets, under the prefix")
 set(VELTRA_LINUX_FILES ${CMAKE_SOURCE_DIR}/tools/linux)
 
 install(TARGETS veltra RUNTIME DESTINATION ${VELTRA_GAME_DIR}/bin)
-install(PROGRAMS ${VELTRA_LINUX_FILES}/launcher.sh DESTINATION ${CMAKE_INSTALL_BINDIR}
-        RENAME veltra)
+# The launcher finds the game relative to itself, so the prefix can move.
+file(RELATIVE_PATH VELTRA_GAME_FROM_LAUNCHER /${CMAKE_INSTALL_BINDIR} /${VELTRA_GAME_DIR}/bin)
+configure_file(${VELTRA_LINUX_FILES}/launcher.sh ${CMAKE_BINARY_DIR}/linux/veltra @ONLY)
+install(PROGRAMS ${CMAKE_BINARY_DIR}/linux/veltra DESTINATION ${CMAKE_INSTALL_BINDIR})
 # The icons are the desktop's, not the game's.
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/assets DESTINATION ${VELTRA_DATA_DIR}
         PATTERN icons EXCLUDE)
@@ -40,7 +43,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/docs/start-screen.png DESTINATION ${VELTRA_DAT
 
 # The man page names the files where this prefix puts them; Debian wants it
 # compressed, without a time stamp.
-set(VELTRA_DATADIR ${CMAKE_INSTALL_FULL_DATADIR}/veltra)
+set(VELTRA_DATADIR ${CMAKE_INSTALL_PREFIX}/${VELTRA_DATA_DIR})
 configure_file(${VELTRA_LINUX_FILES}/veltra.6 ${CMAKE_BINARY_DIR}/linux/veltra.6 @ONLY)
 add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/linux/veltra.6.gz
                    COMMAND gzip -9n -c ${CMAKE_BINARY_DIR}/linux/veltra.6 > ${CMAKE_BINARY_DIR}/linux/veltra.6.gz
@@ -64,11 +67,10 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "VELTRA developers <veltra@veltra.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "night flying arcade game through golden rings")
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-    "night flying arcade game through golden rings
- VELTRA is a small arcade flying game: steer a winged flyer over hills and a
+    "VELTRA is a small arcade flying game: steer a winged flyer over hills and a
  lake at night, fly through glowing rings for points and reach the golden
- gate before the two-minute timer runs out, without touching the ground, the
- water or the wall. Keyboard or gamepad.")
+gate before the two-minute timer runs out, without touching the ground, the
+water or the wall. Keyboard or gamepad.")
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

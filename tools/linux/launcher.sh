@@ -3,7 +3,7 @@
 # "../assets", passing every argument on. A relative --filename still names
 # a file in the folder the player started from.
 here=$(dirname "$(readlink -f "$0")")
-game_dir="$here/../lib/veltra/bin"
+game_dir="$here/@VELTRA_GAME_FROM_LAUNCHER@"
 start_dir=$(pwd)
 
 count=$#
