@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Checks the Debian package as a player's machine meets it. The installed
+# files pass desktop-file-validate and appstreamcli validate, and lintian
+# finds no error. On a clean Debian root (debootstrap, from the mirror this
+# machine's apt uses) the package installs with dpkg -i once its computed
+# dependencies are in, the menu entry's Exec line starts the game (its
+# start-up lines and its first frame are checked), F12 saves into the
+# player's folder, and dpkg -r leaves no file of the package behind.
+# Run as root. Usage: tests/linux/test_package.sh dist/veltra_<version>_amd64.deb
+set -euo pipefail
+deb=$(realpath "${1:?usage: test_package.sh PACKAGE.deb}")
+source_dir=$(realpath "$(dirname "$0")/../..")
+"$source_dir/tools/install-packages.sh" lintian desktop-file-utils appstream debootstrap xvfb \
+  xdotool x11-utils python3-numpy python3-pil
+
+work=$(mktemp -d /var/tmp/veltra-package.XXXXXX)
+root="$work/root"
+xvfb_pid=""
+mounted=()
+cleanup() {
+  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
+  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" 2>/dev/null || true; done
+  rm -rf "$work"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+step() { echo "--- $*"; }
+
+step "the installed files validate"
+dpkg-deb -x "$deb" "$work/files"
+desktop-file-validate "$work/files/usr/share/applications/veltra.desktop"
+appstreamcli validate --no-net "$work/files/usr/share/metainfo/org.veltra.Veltra.metainfo.xml"
+lintian --tag-display-limit 0 "$deb" 2>&1 | grep -v 'root privileges' | tee "$work/lintian.txt" || true
+! grep -q '^E: ' "$work/lintian.txt" || fail "lintian reports errors"
+
+step "a clean Debian root from this machine's own mirror"
+# The first deb URI of the suite this machine runs, as its apt knows it.
+suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+mirror=$(apt-get indextargets --format '$(SITE) $(RELEASE)' 'Created-By: Packages' 2>/dev/null |
+  awk -v suite="$suite" '$2 == suite { print $1; exit }')
+[ -n "$mirror" ] || fail "no deb entry for $suite in this machine's apt configuration"
+debootstrap --variant=minbase "$suite" "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
+  fail "debootstrap: $(tail -n 5 "$work/debootstrap.log")"
+# The root's apt uses exactly this machine's entries and keys.
+rm -f "$root/etc/apt/sources.list"
+cp -a /etc/apt/sources.list.d/. "$root/etc/apt/sources.list.d/"
+[ ! -f /etc/apt/sources.list ] || cp /etc/apt/sources.list "$root/etc/apt/"
+cp -a /usr/share/keyrings/. "$root/usr/share/keyrings/"
+for fs in proc dev tmp/.X11-unix; do
+  mkdir -p "$root/$fs"
+  mount --bind "/$fs" "$root/$fs"
+  mounted+=("$root/$fs")
+done
+in_root() { chroot "$root" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 "$@"; }
+
+step "dpkg -i with the computed dependencies installed first"
+depends=$(dpkg-deb --field "$deb" Depends | tr ',' '\n' | sed 's/|.*//; s/(.*)//; s/ //g' | grep .)
+in_root apt-get update -qq
+# shellcheck disable=SC2086
+in_root env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends $depends \
+  >"$work/apt.log" 2>&1 || fail "the dependencies do not install: $(tail -n 5 "$work/apt.log")"
+cp "$deb" "$root/tmp/veltra.deb"
+in_root dpkg -i /tmp/veltra.deb || fail "dpkg -i failed"
+in_root dpkg -L veltra | sort >"$work/files.txt"
+
+step "the menu entry starts the game"
+exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/veltra.desktop")
+display=90
+while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+export DISPLAY=":$display"
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+run_game() {  # arguments after the Exec line; output in $work/out, $work/err
+  # shellcheck disable=SC2086
+  chroot "$root" env -i HOME=/root PATH=/usr/local/bin:/usr/bin:/bin:/usr/games DISPLAY="$DISPLAY" \
+    sh -c 'cd /root && exec '"$exec_line"' "$@"' veltra "$@" >"$work/out" 2>"$work/err" &
+  game_pid=$!
+}
+wait_for() {  # test description seconds
+  local waited=0
+  until eval "$1"; do
+    [ "$waited" -lt $(($3 * 10)) ] || fail "$2 within $3 s; output: $(cat "$work/out" "$work/err")"
+    kill -0 "$game_pid" 2>/dev/null || fail "the game ended: $(cat "$work/out" "$work/err")"
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+}
+run_game --run_headless --filename /root/menu-frame
+wait_for '[ -s "$root/root/menu-frame.ppm" ]' "no headless frame" 120
+kill -TERM "$game_pid"
+wait "$game_pid" || fail "the game ended with status $? on SIGTERM"
+expected=$':::::: WELCOME TO VELTRA ::::::\nWindowManager was initialized.\nGLEW was initialized.\nFramework was initialized.'
+[ "$(grep -v '^OpenGL Error: ' "$work/out" | head -n 4)" = "$expected" ] || fail "start-up lines: $(head -n 4 "$work/out")"
+if grep -vx 'Failed to create irrKlang sound engine!' "$work/err"; then fail "the installed game complained"; fi
+/usr/bin/python3 "$source_dir/tests/process/screen_checks.py" tutorial "$root/root/menu-frame.ppm" \
+  "$root/usr/share/games/veltra/assets/tutorial/Veltra_TutorialSTART.png"
+
+step "F12 saves into the player's folder"
+run_game
+wait_for 'xdotool search --name "^VELTRA$" >/dev/null 2>&1' "no game window" 120
+window=$(xdotool search --name '^VELTRA$' | head -n 1)
+sleep 1
+xdotool key --window "$window" F12
+wait_for 'ls "$root"/root/veltra-*.png >/dev/null 2>&1' "no screenshot in /root" 30
+grep -q "^Saved screenshot '/root/veltra-.*\.png'\.$" "$work/out" || fail "no line naming the screenshot"
+kill -TERM "$game_pid"
+wait "$game_pid" || fail "the game ended with status $? on SIGTERM"
+
+step "dpkg -r leaves nothing of the package"
+in_root dpkg -r veltra >/dev/null
+left=""
+while read -r path; do
+  if [ -e "$root$path" ] && [ ! -d "$root$path" ] || [ -L "$root$path" ]; then left="$left $path"; fi
+done <"$work/files.txt"
+for dir in /usr/lib/games/veltra /usr/share/games/veltra /usr/share/doc/veltra; do
+  [ ! -e "$root$dir" ] || left="$left $dir"
+done
+[ -z "$left" ] || fail "left behind:$left"
+echo "PASS: $(grep -c . "$work/files.txt") paths installed and removed; the player's screenshot stays in /root"
