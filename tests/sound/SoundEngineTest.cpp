@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <iostream>
 #include <memory>
 #include <string>
 #include <thread>
@@ -242,6 +243,8 @@ TEST_F(SoundEngineTest, AStarvedStreamGoesOnWhereItStoppedWithoutRepeatingOrSkip
         }
         loudest = std::max(loudest, sample);
     }
+    std::cout << "heard " << double(heard) / wave.rate << " s of the " << kRampSeconds
+              << " s stream, worst fall " << worstFall << std::endl;
     EXPECT_TRUE(gap) << "the stall should have starved the source";
     EXPECT_LT(worstFall, 0.01f) << "a stretch of the stream was played again";
     EXPECT_NEAR(double(heard) / wave.rate, kRampSeconds, 0.05) << "seconds of the stream heard";
