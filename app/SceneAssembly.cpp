@@ -89,7 +89,7 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     auto particleMaterial = std::make_shared<EmissiveMaterial>(particleShader, glm::vec3(5.0f, 4.0f, 0.0f));
 
     // Sky.
-    Skybox sky(skyShader->getProgram(),
+    Skybox sky(skyShader,
                {"../assets/textures/Nightsky/px.jpg", "../assets/textures/Nightsky/nx.jpg",
                 "../assets/textures/Nightsky/py.jpg", "../assets/textures/Nightsky/ny.jpg",
                 "../assets/textures/Nightsky/pz.jpg", "../assets/textures/Nightsky/nz.jpg"});

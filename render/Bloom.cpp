@@ -6,35 +6,21 @@
 #include "framework/Shader.h"
 #include "render/RenderTargets.h"
 
-Bloom::~Bloom() {
-    release();
-}
-
-void Bloom::release() {
-    RenderTargets::deleteFullScreenQuad(quadVertexArray, quadVertexBuffer);
-    RenderTargets::deleteFramebuffer(brightFramebuffer);
-    RenderTargets::deleteTexture(brightTexture);
-    for (int i = 0; i < 2; ++i) {
-        RenderTargets::deleteFramebuffer(pingpongFramebuffers[i]);
-        RenderTargets::deleteTexture(pingpongTextures[i]);
-    }
-}
-
 void Bloom::init(uint32_t newWidth, uint32_t newHeight) {
-    release();
+    // New targets replace the old ones, whose owners delete them.
     width = newWidth;
     height = newHeight;
     const auto w = static_cast<int32_t>(width);
     const auto h = static_cast<int32_t>(height);
 
     brightTexture = RenderTargets::createColorTexture(w, h, true);
-    brightFramebuffer = RenderTargets::createColorFramebuffer(brightTexture);
+    brightFramebuffer = RenderTargets::createColorFramebuffer(brightTexture.get());
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
         std::cerr << "[Bloom] emissive FBO incomplete\n";
     }
     for (int i = 0; i < 2; ++i) {
         pingpongTextures[i] = RenderTargets::createColorTexture(w, h, true);
-        pingpongFramebuffers[i] = RenderTargets::createColorFramebuffer(pingpongTextures[i]);
+        pingpongFramebuffers[i] = RenderTargets::createColorFramebuffer(pingpongTextures[i].get());
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
@@ -43,7 +29,7 @@ void Bloom::init(uint32_t newWidth, uint32_t newHeight) {
 }
 
 void Bloom::beginExtract() {
-    glBindFramebuffer(GL_FRAMEBUFFER, brightFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, brightFramebuffer.get());
     glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
@@ -61,13 +47,13 @@ void Bloom::blur() {
         uint32_t source;
     };
     const Pass passes[3] = {
-        {pingpongFramebuffers[1], 1, brightTexture},
-        {pingpongFramebuffers[0], 0, pingpongTextures[1]},
-        {pingpongFramebuffers[1], 1, pingpongTextures[0]},
+        {pingpongFramebuffers[1].get(), 1, brightTexture.get()},
+        {pingpongFramebuffers[0].get(), 0, pingpongTextures[1].get()},
+        {pingpongFramebuffers[1].get(), 1, pingpongTextures[0].get()},
     };
     blurShader->use();
     blurShader->setInt("image", 0);
-    glBindVertexArray(quadVertexArray);
+    glBindVertexArray(quadVertexArray.get());
     glActiveTexture(GL_TEXTURE0);
     for (const Pass& pass : passes) {
         glBindFramebuffer(GL_FRAMEBUFFER, pass.target);

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "render/GlName.h"
+
 class Shader;
 
 // The bright-part target and the two ping-pong blur targets with their blur
@@ -10,7 +12,6 @@ class Shader;
 class Bloom {
 public:
     Bloom() = default;
-    ~Bloom();
 
     Bloom(const Bloom&) = delete;
     Bloom& operator=(const Bloom&) = delete;
@@ -22,27 +23,25 @@ public:
     // Horizontal, vertical, horizontal: the result ends in getResultTexture().
     void blur();
 
-    uint32_t getResultTexture() const { return pingpongTextures[1]; }
-    uint32_t getBrightFramebuffer() const { return brightFramebuffer; }
-    uint32_t getBrightTexture() const { return brightTexture; }
-    uint32_t getPingpongFramebuffer(int index) const { return pingpongFramebuffers[index & 1]; }
-    uint32_t getPingpongTexture(int index) const { return pingpongTextures[index & 1]; }
-    uint32_t getQuadVertexArray() const { return quadVertexArray; }
-    uint32_t getQuadVertexBuffer() const { return quadVertexBuffer; }
+    uint32_t getResultTexture() const { return pingpongTextures[1].get(); }
+    uint32_t getBrightFramebuffer() const { return brightFramebuffer.get(); }
+    uint32_t getBrightTexture() const { return brightTexture.get(); }
+    uint32_t getPingpongFramebuffer(int index) const { return pingpongFramebuffers[index & 1].get(); }
+    uint32_t getPingpongTexture(int index) const { return pingpongTextures[index & 1].get(); }
+    uint32_t getQuadVertexArray() const { return quadVertexArray.get(); }
+    uint32_t getQuadVertexBuffer() const { return quadVertexBuffer.get(); }
     bool hasBlurShader() const { return blurShader != nullptr; }
     uint32_t getWidth() const { return width; }
     uint32_t getHeight() const { return height; }
 
 private:
-    void release();
-
     uint32_t width = 0;
     uint32_t height = 0;
-    uint32_t quadVertexArray = 0;
-    uint32_t quadVertexBuffer = 0;
-    uint32_t brightFramebuffer = 0;
-    uint32_t brightTexture = 0;
-    uint32_t pingpongFramebuffers[2] = {0, 0};
-    uint32_t pingpongTextures[2] = {0, 0};
+    GlVertexArray quadVertexArray;
+    GlBuffer quadVertexBuffer;
+    GlFramebuffer brightFramebuffer;
+    GlTexture brightTexture;
+    GlFramebuffer pingpongFramebuffers[2];
+    GlTexture pingpongTextures[2];
     std::shared_ptr<Shader> blurShader;
 };

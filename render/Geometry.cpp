@@ -17,10 +17,9 @@ namespace {
 // that does not hold one entry per position is left out: the attribute then
 // reads OpenGL's constant default instead of running past the buffer.
 template <typename Vector>
-GLuint uploadAttribute(GLuint location, const std::vector<Vector>& values, size_t vertexCount) {
-    GLuint buffer = 0;
-    glGenBuffers(1, &buffer);
-    glBindBuffer(GL_ARRAY_BUFFER, buffer);
+GlBuffer uploadAttribute(GLuint location, const std::vector<Vector>& values, size_t vertexCount) {
+    GlBuffer buffer = generateBuffer();
+    glBindBuffer(GL_ARRAY_BUFFER, buffer.get());
     glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(values.size() * sizeof(Vector)),
                  values.empty() ? nullptr : values.data(), GL_STATIC_DRAW);
     if (values.size() == vertexCount) {
@@ -58,8 +57,8 @@ Geometry::Geometry(const glm::mat4& transform, const MeshData& mesh,
     }
 
     vertexCount = static_cast<uint32_t>(mesh.positions.size());
-    glGenVertexArrays(1, &vao);
-    glBindVertexArray(vao);
+    vao = generateVertexArray();
+    glBindVertexArray(vao.get());
     positionBuffer = uploadAttribute(0, mesh.positions, vertexCount);
     normalBuffer = uploadAttribute(1, mesh.normals, vertexCount);
     uvBuffer = uploadAttribute(2, mesh.uvs, vertexCount);
@@ -68,8 +67,8 @@ Geometry::Geometry(const glm::mat4& transform, const MeshData& mesh,
     // it makes a draw need nothing but the vertex array.
     // A large mesh uploads its triangles tile by tile (the same triangles).
     const std::vector<uint32_t>& indices = runs.isSplit() ? runs.getTiledIndices() : mesh.indices;
-    glGenBuffers(1, &indexBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    indexBuffer = generateBuffer();
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer.get());
     glBufferData(GL_ELEMENT_ARRAY_BUFFER,
                  static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
                  indices.empty() ? nullptr : indices.data(), GL_STATIC_DRAW);
@@ -94,12 +93,7 @@ Geometry::Geometry(const glm::mat4& transform, const MeshData& mesh,
     }
 }
 
-Geometry::~Geometry() {
-    const GLuint buffers[] = {positionBuffer, normalBuffer, uvBuffer, indexBuffer};
-    glDeleteBuffers(4, buffers);
-    glDeleteVertexArrays(1, &vao);
-    positionBuffer = normalBuffer = uvBuffer = indexBuffer = vao = 0;
-}
+Geometry::~Geometry() = default;
 
 void Geometry::addDetailLevel(const std::vector<uint32_t>& indices, float maxAngularRadius) {
     for (uint32_t index : indices) {
@@ -116,21 +110,19 @@ void Geometry::addDetailLevel(const std::vector<uint32_t>& indices, float maxAng
     // the element binding belongs to the vertex array, so it is rebound there.
     const GLsizeiptr oldBytes = static_cast<GLsizeiptr>(storedIndexCount) * sizeof(uint32_t);
     const GLsizeiptr addedBytes = static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t));
-    GLuint grown = 0;
-    glGenBuffers(1, &grown);
-    glBindBuffer(GL_COPY_WRITE_BUFFER, grown);
+    GlBuffer grown = generateBuffer();
+    glBindBuffer(GL_COPY_WRITE_BUFFER, grown.get());
     glBufferData(GL_COPY_WRITE_BUFFER, oldBytes + addedBytes, nullptr, GL_STATIC_DRAW);
-    glBindBuffer(GL_COPY_READ_BUFFER, indexBuffer);
+    glBindBuffer(GL_COPY_READ_BUFFER, indexBuffer.get());
     glCopyBufferSubData(GL_COPY_READ_BUFFER, GL_COPY_WRITE_BUFFER, 0, 0, oldBytes);
     glBufferSubData(GL_COPY_WRITE_BUFFER, oldBytes, addedBytes, indices.data());
     glBindBuffer(GL_COPY_READ_BUFFER, 0);
     glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
-    glBindVertexArray(vao);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, grown);
+    glBindVertexArray(vao.get());
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, grown.get());
     glBindVertexArray(0);
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    glDeleteBuffers(1, &indexBuffer);
-    indexBuffer = grown;
+    indexBuffer = std::move(grown);
 
     const DetailLevel level{storedIndexCount, static_cast<uint32_t>(indices.size()),
                             maxAngularRadius};
@@ -175,7 +167,7 @@ void Geometry::drawInView(const glm::mat4& model, const ViewFrustum& frustum, co
             draw();
             return;
         }
-        glBindVertexArray(vao);
+        glBindVertexArray(vao.get());
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(level->indexCount), GL_UNSIGNED_INT,
                        reinterpret_cast<const void*>(static_cast<uintptr_t>(level->firstIndex) *
                                                      sizeof(uint32_t)));
@@ -183,7 +175,7 @@ void Geometry::drawInView(const glm::mat4& model, const ViewFrustum& frustum, co
         return;
     }
     const std::vector<TriangleRuns::Run>& all = runs.getRuns();
-    glBindVertexArray(vao);
+    glBindVertexArray(vao.get());
     for (uint32_t index : runs.visibleNearestFirst(model, frustum, eye, margin)) {
         const TriangleRuns::Run& run = all[index];
         glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(run.indexCount), GL_UNSIGNED_INT,
@@ -197,7 +189,7 @@ void Geometry::draw() const {
     if (indexCount == 0) {
         return;
     }
-    glBindVertexArray(vao);
+    glBindVertexArray(vao.get());
     glDrawElements(GL_TRIANGLES, static_cast<GLsizei>(indexCount), GL_UNSIGNED_INT, nullptr);
     glBindVertexArray(0);
 }

@@ -6,6 +6,7 @@
 
 #include <glm/glm.hpp>
 
+#include "render/GlName.h"
 #include "render/MeshData.h"
 #include "render/TriangleRuns.h"
 
@@ -70,11 +71,11 @@ class Geometry {
     };
     const DetailLevel* levelFor(const glm::mat4& model, const glm::vec3& eye) const;
 
-    uint32_t vao = 0;
-    uint32_t positionBuffer = 0;
-    uint32_t normalBuffer = 0;
-    uint32_t uvBuffer = 0;
-    uint32_t indexBuffer = 0;
+    GlVertexArray vao;
+    GlBuffer positionBuffer;
+    GlBuffer normalBuffer;
+    GlBuffer uvBuffer;
+    GlBuffer indexBuffer;
     uint32_t indexCount = 0;
     uint32_t vertexCount = 0;
     // Index buffer entries in use: the full mesh, then each level's list.

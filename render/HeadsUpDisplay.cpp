@@ -8,6 +8,7 @@
 #include "framework/Gl.h"
 #include "framework/Shader.h"
 #include "render/HudLayout.h"
+#include "render/RenderTargets.h"
 #include "world/WorldManager.h"
 
 namespace {
@@ -16,15 +17,6 @@ const char* const tutorialPath = "../assets/tutorial/Veltra_TutorialSTART.png";
 
 // x, y, u, v of the unit quad; its lower-left corner sits at the origin so a
 // glyph's model matrix is its corner and size.
-const float unitQuad[] = {
-    0.0f, 1.0f, 0.0f, 1.0f,  //
-    1.0f, 0.0f, 1.0f, 0.0f,  //
-    0.0f, 0.0f, 0.0f, 0.0f,  //
-    0.0f, 1.0f, 0.0f, 1.0f,  //
-    1.0f, 1.0f, 1.0f, 1.0f,  //
-    1.0f, 0.0f, 1.0f, 0.0f,  //
-};
-
 // Decodes an image as RGBA, bottom row first. Returns null on failure.
 unsigned char* loadFlipped(const char* path, int& width, int& height) {
     int channels = 0;
@@ -56,30 +48,7 @@ void uploadRgba(const unsigned char* pixels, int width, int height, GLint filter
 
 HeadsUpDisplay::HeadsUpDisplay() = default;
 
-HeadsUpDisplay::~HeadsUpDisplay() {
-    releaseGl();
-}
-
-void HeadsUpDisplay::releaseGl() {
-    if (quadVertexBuffer != 0) {
-        glDeleteBuffers(1, &quadVertexBuffer);
-        quadVertexBuffer = 0;
-    }
-    if (quadVertexArray != 0) {
-        glDeleteVertexArrays(1, &quadVertexArray);
-        quadVertexArray = 0;
-    }
-    if (fontTexture != 0) {
-        glDeleteTextures(1, &fontTexture);
-        fontTexture = 0;
-    }
-    if (tutorialTexture != 0) {
-        glDeleteTextures(1, &tutorialTexture);
-        tutorialTexture = 0;
-    }
-    tutorialWidth = 0;
-    tutorialHeight = 0;
-}
+HeadsUpDisplay::~HeadsUpDisplay() = default;
 
 void HeadsUpDisplay::setShaders(std::shared_ptr<Shader> newTextShader,
                                 std::shared_ptr<Shader> newTutorialShader) {
@@ -89,10 +58,14 @@ void HeadsUpDisplay::setShaders(std::shared_ptr<Shader> newTextShader,
 
 void HeadsUpDisplay::loadTextures(const std::string& fontPath) {
     // A second load replaces everything the first one made.
-    releaseGl();
+    quadVertexArray.reset();
+    quadVertexBuffer.reset();
+    tutorialTexture.reset();
+    tutorialWidth = 0;
+    tutorialHeight = 0;
 
-    glGenTextures(1, &fontTexture);
-    glBindTexture(GL_TEXTURE_2D, fontTexture);
+    fontTexture = generateTexture();
+    glBindTexture(GL_TEXTURE_2D, fontTexture.get());
     int width = 0;
     int height = 0;
     unsigned char* pixels = loadFlipped(fontPath.c_str(), width, height);
@@ -104,8 +77,8 @@ void HeadsUpDisplay::loadTextures(const std::string& fontPath) {
     uploadRgba(pixels, width, height, GL_NEAREST);
     stbi_image_free(pixels);
 
-    glGenTextures(1, &tutorialTexture);
-    glBindTexture(GL_TEXTURE_2D, tutorialTexture);
+    tutorialTexture = generateTexture();
+    glBindTexture(GL_TEXTURE_2D, tutorialTexture.get());
     pixels = loadFlipped(tutorialPath, width, height);
     if (pixels != nullptr) {
         uploadRgba(pixels, width, height, GL_LINEAR);
@@ -120,22 +93,7 @@ void HeadsUpDisplay::loadTextures(const std::string& fontPath) {
     }
     glBindTexture(GL_TEXTURE_2D, 0);
 
-    buildQuad();
-}
-
-void HeadsUpDisplay::buildQuad() {
-    glGenVertexArrays(1, &quadVertexArray);
-    glGenBuffers(1, &quadVertexBuffer);
-    glBindVertexArray(quadVertexArray);
-    glBindBuffer(GL_ARRAY_BUFFER, quadVertexBuffer);
-    glBufferData(GL_ARRAY_BUFFER, sizeof(unitQuad), unitQuad, GL_STATIC_DRAW);
-    glEnableVertexAttribArray(0);
-    glVertexAttribPointer(0, 2, GL_FLOAT, GL_FALSE, 4 * sizeof(float), nullptr);
-    glEnableVertexAttribArray(1);
-    glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, 4 * sizeof(float),
-                          reinterpret_cast<const void*>(2 * sizeof(float)));
-    glBindVertexArray(0);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
+    RenderTargets::buildQuad(quadVertexArray, quadVertexBuffer, RenderTargets::kUnitQuad);
 }
 
 glm::vec2 HeadsUpDisplay::uvOffset(unsigned char character) {
@@ -172,9 +130,9 @@ void HeadsUpDisplay::beginText(const glm::mat4& projection) {
     glDisable(GL_DEPTH_TEST);
     glEnable(GL_BLEND);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    glBindVertexArray(quadVertexArray);
+    glBindVertexArray(quadVertexArray.get());
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, fontTexture);
+    glBindTexture(GL_TEXTURE_2D, fontTexture.get());
     textShader->setInt("fontTexture", 0);
 }
 
@@ -192,7 +150,7 @@ void HeadsUpDisplay::render(int width, int height, const WorldManager& worldMana
     }
     // Without a font sheet there is no quad and nothing to draw; a window
     // without area has no projection.
-    if (!textShader || quadVertexArray == 0 || width <= 0 || height <= 0) {
+    if (!textShader || !quadVertexArray || width <= 0 || height <= 0) {
         return;
     }
     const float w = static_cast<float>(width);
@@ -233,7 +191,7 @@ void HeadsUpDisplay::drawText(const std::string& text, float x, float y, float s
 
 void HeadsUpDisplay::drawGlyphs(const char* text, std::size_t length, float x, float y,
                                 float scale) {
-    if (!textShader || quadVertexArray == 0) {
+    if (!textShader || !quadVertexArray) {
         return;
     }
     const float size = HudLayout::glyphSize * scale;
@@ -248,7 +206,7 @@ void HeadsUpDisplay::drawGlyphs(const char* text, std::size_t length, float x, f
 }
 
 void HeadsUpDisplay::drawTutorial(int width, int height) {
-    if (!tutorialShader || tutorialWidth == 0 || tutorialHeight == 0 || quadVertexArray == 0) {
+    if (!tutorialShader || tutorialWidth == 0 || tutorialHeight == 0 || !quadVertexArray) {
         return;
     }
     const HudLayout::Rect fitted =
@@ -272,9 +230,9 @@ void HeadsUpDisplay::drawTutorial(int width, int height) {
     tutorialShader->use();
     tutorialShader->setMat4("mvp", projection * model);
     tutorialShader->setInt("tex", 0);
-    glBindVertexArray(quadVertexArray);
+    glBindVertexArray(quadVertexArray.get());
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, tutorialTexture);
+    glBindTexture(GL_TEXTURE_2D, tutorialTexture.get());
     glDrawArrays(GL_TRIANGLES, 0, 6);
 
     glBindVertexArray(0);

@@ -7,6 +7,8 @@
 
 #include <glm/glm.hpp>
 
+#include "render/GlName.h"
+
 class Shader;
 class WorldManager;
 
@@ -42,9 +44,9 @@ public:
     float getFps() const { return fps; }
     int32_t getTutorialWidth() const { return tutorialWidth; }
     int32_t getTutorialHeight() const { return tutorialHeight; }
-    uint32_t getFontTexture() const { return fontTexture; }
-    uint32_t getTutorialTexture() const { return tutorialTexture; }
-    uint32_t getQuadVertexArray() const { return quadVertexArray; }
+    uint32_t getFontTexture() const { return fontTexture.get(); }
+    uint32_t getTutorialTexture() const { return tutorialTexture.get(); }
+    uint32_t getQuadVertexArray() const { return quadVertexArray.get(); }
 
     // Written directly by the world manager and the loading screen.
     std::string restartHint = "PRESS SPACE TO RESTART";
@@ -66,15 +68,13 @@ private:
     void drawGlyphs(const char* text, std::size_t length, float x, float y, float scale);
     void beginText(const glm::mat4& projection);
     void endText();
-    void buildQuad();
-    void releaseGl();
 
-    uint32_t tutorialTexture = 0;
+    GlTexture tutorialTexture;
     std::shared_ptr<Shader> textShader;
     std::shared_ptr<Shader> tutorialShader;
-    uint32_t quadVertexArray = 0;
-    uint32_t quadVertexBuffer = 0;
-    uint32_t fontTexture = 0;
+    GlVertexArray quadVertexArray;
+    GlBuffer quadVertexBuffer;
+    GlTexture fontTexture;
     std::string scoreText = "0000";
     std::string timerText = "00:00";
     std::string fpsText = "0000";

@@ -25,11 +25,6 @@ bool isParticleSystem(const GameObject& object) {
 
 }  // namespace
 
-RenderPipeline::~RenderPipeline() {
-    releaseSceneTarget();
-    RenderTargets::deleteFullScreenQuad(quadVertexArray, quadVertexBuffer);
-}
-
 void RenderPipeline::init(int32_t newWidth, int32_t newHeight) {
     build(newWidth, newHeight);
 }
@@ -44,7 +39,6 @@ void RenderPipeline::build(int32_t newWidth, int32_t newHeight) {
         return;
     }
     buildSceneTarget();
-    RenderTargets::deleteFullScreenQuad(quadVertexArray, quadVertexBuffer);
     RenderTargets::createFullScreenQuad(quadVertexArray, quadVertexBuffer);
     blendShader = std::make_shared<Shader>("assets/shaders/quad.vert", "assets/shaders/blend.frag");
     extractShader =
@@ -54,17 +48,17 @@ void RenderPipeline::build(int32_t newWidth, int32_t newHeight) {
 }
 
 void RenderPipeline::releaseSceneTarget() {
-    RenderTargets::deleteFramebuffer(sceneFramebuffer);
-    RenderTargets::deleteTexture(sceneColorTexture);
-    RenderTargets::deleteTexture(sceneDepthTexture);
+    sceneFramebuffer.reset();
+    sceneColorTexture.reset();
+    sceneDepthTexture.reset();
 }
 
 void RenderPipeline::buildSceneTarget() {
     releaseSceneTarget();
     sceneColorTexture = RenderTargets::createColorTexture(width, height, false);
-    sceneFramebuffer = RenderTargets::createColorFramebuffer(sceneColorTexture);
+    sceneFramebuffer = RenderTargets::createColorFramebuffer(sceneColorTexture.get());
     sceneDepthTexture = RenderTargets::createDepthTexture(width, height);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, sceneDepthTexture,
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, sceneDepthTexture.get(),
                            0);
 
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
@@ -105,8 +99,8 @@ void RenderPipeline::render(WorldManager& worldManager, int32_t framebufferWidth
     extractShader->setFloat("cutoff", extractCutoff);
     extractShader->setFloat("gain", extractGain);
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, sceneColorTexture);
-    glBindVertexArray(quadVertexArray);
+    glBindTexture(GL_TEXTURE_2D, sceneColorTexture.get());
+    glBindVertexArray(quadVertexArray.get());
     glDrawArrays(GL_TRIANGLES, 0, 6);
 
     bloom.blur();
@@ -119,10 +113,10 @@ void RenderPipeline::render(WorldManager& worldManager, int32_t framebufferWidth
     blendShader->setInt("bloom", 1);
     blendShader->setFloat("bloomStrength", bloomStrength);
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_2D, sceneColorTexture);
+    glBindTexture(GL_TEXTURE_2D, sceneColorTexture.get());
     glActiveTexture(GL_TEXTURE1);
     glBindTexture(GL_TEXTURE_2D, bloom.getResultTexture());
-    glBindVertexArray(quadVertexArray);
+    glBindVertexArray(quadVertexArray.get());
     glDrawArrays(GL_TRIANGLES, 0, 6);
     glBindVertexArray(0);
     glActiveTexture(GL_TEXTURE0);
@@ -139,7 +133,7 @@ void RenderPipeline::render(WorldManager& worldManager, int32_t framebufferWidth
 }
 
 void RenderPipeline::renderScene(WorldManager& worldManager) {
-    glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer.get());
     glViewport(0, 0, width, height);
     glEnable(GL_DEPTH_TEST);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);

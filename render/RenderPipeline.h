@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "render/Bloom.h"
+#include "render/GlName.h"
 
 class Shader;
 class WorldManager;
@@ -14,7 +15,6 @@ class WorldManager;
 class RenderPipeline {
 public:
     RenderPipeline() = default;
-    ~RenderPipeline();
 
     RenderPipeline(const RenderPipeline&) = delete;
     RenderPipeline& operator=(const RenderPipeline&) = delete;
@@ -31,11 +31,11 @@ public:
     bool isHudVisible() const { return hudVisible; }
     int32_t getWidth() const { return width; }
     int32_t getHeight() const { return height; }
-    uint32_t getSceneFramebuffer() const { return sceneFramebuffer; }
-    uint32_t getSceneColorTexture() const { return sceneColorTexture; }
-    uint32_t getSceneDepthTexture() const { return sceneDepthTexture; }
-    uint32_t getQuadVertexArray() const { return quadVertexArray; }
-    uint32_t getQuadVertexBuffer() const { return quadVertexBuffer; }
+    uint32_t getSceneFramebuffer() const { return sceneFramebuffer.get(); }
+    uint32_t getSceneColorTexture() const { return sceneColorTexture.get(); }
+    uint32_t getSceneDepthTexture() const { return sceneDepthTexture.get(); }
+    uint32_t getQuadVertexArray() const { return quadVertexArray.get(); }
+    uint32_t getQuadVertexBuffer() const { return quadVertexBuffer.get(); }
     const Bloom& getBloom() const { return bloom; }
     Bloom& getBloom() { return bloom; }
 
@@ -45,11 +45,11 @@ private:
     void releaseSceneTarget();
     void renderScene(WorldManager& worldManager);
 
-    uint32_t sceneFramebuffer = 0;
-    uint32_t sceneColorTexture = 0;
-    uint32_t sceneDepthTexture = 0;
-    uint32_t quadVertexArray = 0;
-    uint32_t quadVertexBuffer = 0;
+    GlFramebuffer sceneFramebuffer;
+    GlTexture sceneColorTexture;
+    GlTexture sceneDepthTexture;
+    GlVertexArray quadVertexArray;
+    GlBuffer quadVertexBuffer;
     Bloom bloom;
     std::shared_ptr<Shader> blendShader;
     std::shared_ptr<Shader> extractShader;

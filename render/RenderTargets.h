@@ -2,26 +2,32 @@
 
 #include <cstdint>
 
-// Building blocks shared by the render pipeline and the bloom. Each caller
-// owns the names these create and deletes them itself.
+#include "render/GlName.h"
+
+// Building blocks shared by the render pipeline, the bloom and the HUD.
+// What they make is handed back in owners, so each caller holds its own.
 namespace RenderTargets {
 
-// Six vertices of (x, y, u, v) covering clip space; location 0 position,
-// location 1 texture coordinate, 16-byte stride.
-void createFullScreenQuad(uint32_t& vertexArray, uint32_t& vertexBuffer);
-void deleteFullScreenQuad(uint32_t& vertexArray, uint32_t& vertexBuffer);
+// Six vertices of (x, y, u, v): location 0 position, location 1 texture
+// coordinate, 16-byte stride.
+using QuadVertices = float[24];
+// Covering clip space, for full-screen passes.
+extern const QuadVertices kFullScreenQuad;
+// The unit square from (0, 0) to (1, 1), which the HUD scales into place.
+extern const QuadVertices kUnitQuad;
+
+// Builds a vertex array and its buffer holding the quad.
+void buildQuad(GlVertexArray& vertexArray, GlBuffer& vertexBuffer, const QuadVertices& vertices);
+// The same for the full-screen quad.
+void createFullScreenQuad(GlVertexArray& vertexArray, GlBuffer& vertexBuffer);
 
 // An RGB16F texture with linear filtering; clampToEdge also clamps S and T.
-uint32_t createColorTexture(int32_t width, int32_t height, bool clampToEdge);
+GlTexture createColorTexture(int32_t width, int32_t height, bool clampToEdge);
 
 // A 24-bit depth texture, nearest filtering, clamped to its edges.
-uint32_t createDepthTexture(int32_t width, int32_t height);
+GlTexture createDepthTexture(int32_t width, int32_t height);
 
 // A new framebuffer with this texture as its colour attachment, left bound.
-uint32_t createColorFramebuffer(uint32_t texture);
-
-// Deletes a name (when non-zero) and zeroes it.
-void deleteTexture(uint32_t& texture);
-void deleteFramebuffer(uint32_t& framebuffer);
+GlFramebuffer createColorFramebuffer(uint32_t texture);
 
 }  // namespace RenderTargets

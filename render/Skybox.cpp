@@ -7,9 +7,8 @@
 #include <utility>
 #include <vector>
 
-#include <glm/gtc/type_ptr.hpp>
-
 #include "framework/Gl.h"
+#include "framework/Shader.h"
 
 namespace {
 
@@ -73,60 +72,32 @@ int commonSide(const std::array<DecodedFace, 6>& faces) {
 
 }  // namespace
 
-Skybox::Skybox(uint32_t program, std::array<std::string, 6> faces)
-    : program(program), faces(std::move(faces)) {}
+Skybox::Skybox(std::shared_ptr<Shader> program, std::array<std::string, 6> faces)
+    : program(std::move(program)), faces(std::move(faces)) {}
 
-Skybox::~Skybox() {
-    if (vbo != 0) {
-        glDeleteBuffers(1, &vbo);
-    }
-    if (vao != 0) {
-        glDeleteVertexArrays(1, &vao);
-    }
-    if (cubemapTexture != 0) {
-        glDeleteTextures(1, &cubemapTexture);
-    }
-    vao = vbo = cubemapTexture = 0;
-}
+Skybox::~Skybox() = default;
 
-Skybox::Skybox(Skybox&& other) noexcept
-    : vao(std::exchange(other.vao, 0)),
-      vbo(std::exchange(other.vbo, 0)),
-      program(other.program),
-      cubemapTexture(std::exchange(other.cubemapTexture, 0)),
-      faces(std::move(other.faces)) {}
-
-Skybox& Skybox::operator=(Skybox&& other) noexcept {
-    if (this != &other) {
-        // Swapping hands our old names to other, whose destructor frees them.
-        std::swap(vao, other.vao);
-        std::swap(vbo, other.vbo);
-        std::swap(cubemapTexture, other.cubemapTexture);
-        std::swap(faces, other.faces);
-        program = other.program;
-    }
-    return *this;
+uint32_t Skybox::getProgram() const {
+    return program ? program->getProgram() : 0;
 }
 
 void Skybox::setup() {
-    glUseProgram(program);
     loadCubemap();
 
-    glGenVertexArrays(1, &vao);
-    glGenBuffers(1, &vbo);
-    glBindVertexArray(vao);
-    glBindBuffer(GL_ARRAY_BUFFER, vbo);
+    vao = generateVertexArray();
+    vbo = generateBuffer();
+    glBindVertexArray(vao.get());
+    glBindBuffer(GL_ARRAY_BUFFER, vbo.get());
     glBufferData(GL_ARRAY_BUFFER, sizeof(kCubeVertices), kCubeVertices, GL_STATIC_DRAW);
     glEnableVertexAttribArray(0);
     glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, 3 * sizeof(float), nullptr);
     glBindVertexArray(0);
     glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glUseProgram(0);
 }
 
 void Skybox::loadCubemap() {
-    glGenTextures(1, &cubemapTexture);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, cubemapTexture);
+    cubemapTexture = generateTexture();
+    glBindTexture(GL_TEXTURE_CUBE_MAP, cubemapTexture.get());
 
     // Cube maps take their rows top first, as the files store them. Rows of
     // RGB pixels are tightly packed, whatever the face's width.
@@ -181,20 +152,20 @@ void Skybox::loadCubemap() {
 }
 
 void Skybox::draw(const glm::mat4& view, const glm::mat4& projection) const {
+    if (!program) {
+        return;
+    }
     glDepthFunc(GL_LEQUAL);
-    glUseProgram(program);
+    program->use();
 
     // Rotation only: the sky stays put however far the camera flies.
-    const glm::mat4 rotationOnly = glm::mat4(glm::mat3(view));
-    glUniformMatrix4fv(glGetUniformLocation(program, "view"), 1, GL_FALSE,
-                       glm::value_ptr(rotationOnly));
-    glUniformMatrix4fv(glGetUniformLocation(program, "projection"), 1, GL_FALSE,
-                       glm::value_ptr(projection));
+    program->setMat4("view", glm::mat4(glm::mat3(view)));
+    program->setMat4("projection", projection);
 
     glDepthMask(GL_FALSE);
-    glBindVertexArray(vao);
+    glBindVertexArray(vao.get());
     glActiveTexture(GL_TEXTURE0);
-    glBindTexture(GL_TEXTURE_CUBE_MAP, cubemapTexture);
+    glBindTexture(GL_TEXTURE_CUBE_MAP, cubemapTexture.get());
     glDrawArrays(GL_TRIANGLES, 0, 36);
     glBindVertexArray(0);
 

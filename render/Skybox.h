@@ -2,9 +2,14 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include <glm/glm.hpp>
+
+#include "render/GlName.h"
+
+class Shader;
 
 // The night sky: a cube of side 2000 around the camera, textured with a
 // six-face cube map. The sky owns its vertex array, buffer and cube map and
@@ -13,10 +18,11 @@
 class Skybox {
 public:
     // Faces in the order +X, -X, +Y, -Y, +Z, -Z. Creates nothing on the GPU.
-    Skybox(uint32_t program, std::array<std::string, 6> faces);
+    // The program draws the sky (null: it draws nothing).
+    Skybox(std::shared_ptr<Shader> program, std::array<std::string, 6> faces);
     ~Skybox();
-    Skybox(Skybox&& other) noexcept;
-    Skybox& operator=(Skybox&& other) noexcept;
+    Skybox(Skybox&& other) noexcept = default;
+    Skybox& operator=(Skybox&& other) noexcept = default;
     Skybox(const Skybox&) = delete;
     Skybox& operator=(const Skybox&) = delete;
 
@@ -24,15 +30,15 @@ public:
     void setup();
     void draw(const glm::mat4& view, const glm::mat4& projection) const;
 
-    uint32_t getProgram() const { return program; }
-    uint32_t getCubemapTexture() const { return cubemapTexture; }
+    uint32_t getProgram() const;
+    uint32_t getCubemapTexture() const { return cubemapTexture.get(); }
 
 private:
     void loadCubemap();
 
-    uint32_t vao = 0;
-    uint32_t vbo = 0;
-    uint32_t program = 0;
-    uint32_t cubemapTexture = 0;
+    GlVertexArray vao;
+    GlBuffer vbo;
+    std::shared_ptr<Shader> program;
+    GlTexture cubemapTexture;
     std::array<std::string, 6> faces;
 };

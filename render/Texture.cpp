@@ -25,8 +25,8 @@ Texture::Texture(const std::string& assetPath) {
     if (!image.isLoaded()) {
         return;
     }
-    glGenTextures(1, &id);
-    glBindTexture(GL_TEXTURE_2D, id);
+    id = generateTexture();
+    glBindTexture(GL_TEXTURE_2D, id.get());
     glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.internalFormat,
                            static_cast<GLsizei>(image.width), static_cast<GLsizei>(image.height), 0,
                            static_cast<GLsizei>(image.size), image.data.data());
@@ -39,17 +39,12 @@ Texture::Texture(const std::string& assetPath) {
     loaded = true;
 }
 
-Texture::~Texture() {
-    if (loaded) {
-        glDeleteTextures(1, &id);
-        id = 0;
-    }
-}
+Texture::~Texture() = default;
 
 void Texture::bind(int32_t unit) const {
     if (!loaded) {
         return;
     }
     glActiveTexture(static_cast<GLenum>(GL_TEXTURE0 + unit));
-    glBindTexture(GL_TEXTURE_2D, id);
+    glBindTexture(GL_TEXTURE_2D, id.get());
 }

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "render/GlName.h"
+
 // A block-compressed DDS image below assets/textures, uploaded as one 2D
 // texture with a generated mipmap chain. A file that cannot be loaded leaves
 // the texture unloaded: binding it then does nothing.
@@ -18,9 +20,9 @@ public:
     void bind(int32_t unit) const;
 
     bool isLoaded() const { return loaded; }
-    uint32_t getId() const { return id; }
+    uint32_t getId() const { return id.get(); }
 
 private:
-    uint32_t id = 0;
+    GlTexture id;
     bool loaded = false;
 };

@@ -32,11 +32,11 @@ ParticleSystem::ParticleSystem(std::string name, uint64_t maxParticles,
     const MeshData sphere = makeSphere(kSphereStacks, kSphereSlices, 0.5f);
     const auto maxCount = static_cast<GLsizeiptr>(maxParticles);
 
-    glGenVertexArrays(1, &vao);
-    glBindVertexArray(vao);
+    vao = generateVertexArray();
+    glBindVertexArray(vao.get());
 
-    glGenBuffers(1, &positionBuffer);
-    glBindBuffer(GL_ARRAY_BUFFER, positionBuffer);
+    positionBuffer = generateBuffer();
+    glBindBuffer(GL_ARRAY_BUFFER, positionBuffer.get());
     glBufferData(GL_ARRAY_BUFFER,
                  static_cast<GLsizeiptr>(sphere.positions.size() * sizeof(glm::vec3)),
                  sphere.positions.data(), GL_STATIC_DRAW);
@@ -54,14 +54,14 @@ ParticleSystem::ParticleSystem(std::string name, uint64_t maxParticles,
             indices.insert(indices.end(), levelIndices.begin(), levelIndices.end());
         }
     }
-    glGenBuffers(1, &indexBuffer);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer);
+    indexBuffer = generateBuffer();
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer.get());
     glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
                  indices.data(), GL_STATIC_DRAW);
 
     // First half: (centre, size) per particle; second half: (colour, life fraction).
-    glGenBuffers(1, &instanceBuffer);
-    glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer);
+    instanceBuffer = generateBuffer();
+    glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer.get());
     glBufferData(GL_ARRAY_BUFFER, maxCount * 2 * kVec4Bytes, nullptr, GL_STREAM_DRAW);
     glEnableVertexAttribArray(1);
     glVertexAttribPointer(1, 4, GL_FLOAT, GL_FALSE, 0, nullptr);
@@ -74,13 +74,7 @@ ParticleSystem::ParticleSystem(std::string name, uint64_t maxParticles,
     glBindVertexArray(0);
 }
 
-ParticleSystem::~ParticleSystem() {
-    glDeleteBuffers(1, &instanceBuffer);
-    glDeleteBuffers(1, &indexBuffer);
-    glDeleteBuffers(1, &positionBuffer);
-    glDeleteVertexArrays(1, &vao);
-    instanceBuffer = indexBuffer = positionBuffer = vao = 0;
-}
+ParticleSystem::~ParticleSystem() = default;
 
 int ParticleSystem::levelFor(float eyeDistance) {
     if (kLargestRadius < kSmallOnScreen * eyeDistance) {
@@ -98,7 +92,7 @@ void ParticleSystem::update(float deltaTime) {
     const auto liveBytes = static_cast<GLsizeiptr>(live) * kVec4Bytes;
     const auto colourOffset = static_cast<GLintptr>(simulation.getMaxParticles()) * kVec4Bytes;
     // Uploaded even when nothing lives, so the buffer never shows stale data.
-    glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer);
+    glBindBuffer(GL_ARRAY_BUFFER, instanceBuffer.get());
     glBufferSubData(GL_ARRAY_BUFFER, 0, liveBytes, simulation.getInstancePositions().data());
     glBufferSubData(GL_ARRAY_BUFFER, colourOffset, liveBytes,
                     simulation.getInstanceColours().data());
@@ -122,7 +116,7 @@ void ParticleSystem::draw(std::shared_ptr<Camera> camera,
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
 
     const int level = levelFor(glm::length(position - camera->getEye()));
-    glBindVertexArray(vao);
+    glBindVertexArray(vao.get());
     glDrawElementsInstanced(GL_TRIANGLES, static_cast<GLsizei>(detailIndexCounts[level]),
                             GL_UNSIGNED_INT,
                             reinterpret_cast<const void*>(

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "render/GlName.h"
 #include "world/GameObject.h"
 #include "world/ParticleSimulation.h"
 
@@ -36,10 +37,10 @@ class ParticleSystem : public GameObject {
     static int levelFor(float eyeDistance);
 
     ParticleSimulation simulation;
-    uint32_t vao = 0;
-    uint32_t positionBuffer = 0;
-    uint32_t indexBuffer = 0;
-    uint32_t instanceBuffer = 0;
+    GlVertexArray vao;
+    GlBuffer positionBuffer;
+    GlBuffer indexBuffer;
+    GlBuffer instanceBuffer;
     // The sphere's index lists, full detail first, then coarser, one after
     // another in the index buffer.
     uint32_t detailFirstIndex[3] = {0, 0, 0};

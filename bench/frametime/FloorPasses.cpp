@@ -64,31 +64,21 @@ FloorPasses::FloorPasses(int32_t width, int32_t height) : width(width), height(h
     // Same formats as the pipeline's targets: RGB16F colour everywhere, a
     // 24-bit depth texture on the scene target.
     sceneColorTexture = RenderTargets::createColorTexture(width, height, false);
-    sceneFramebuffer = RenderTargets::createColorFramebuffer(sceneColorTexture);
+    sceneFramebuffer = RenderTargets::createColorFramebuffer(sceneColorTexture.get());
     sceneDepthTexture = RenderTargets::createDepthTexture(width, height);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, sceneDepthTexture,
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, sceneDepthTexture.get(),
                            0);
 
     brightTexture = RenderTargets::createColorTexture(width, height, true);
-    brightFramebuffer = RenderTargets::createColorFramebuffer(brightTexture);
+    brightFramebuffer = RenderTargets::createColorFramebuffer(brightTexture.get());
     for (int i = 0; i < 2; ++i) {
         pingpongTextures[i] = RenderTargets::createColorTexture(width, height, true);
-        pingpongFramebuffers[i] = RenderTargets::createColorFramebuffer(pingpongTextures[i]);
+        pingpongFramebuffers[i] = RenderTargets::createColorFramebuffer(pingpongTextures[i].get());
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 }
 
 FloorPasses::~FloorPasses() {
-    RenderTargets::deleteFramebuffer(sceneFramebuffer);
-    RenderTargets::deleteTexture(sceneColorTexture);
-    RenderTargets::deleteTexture(sceneDepthTexture);
-    RenderTargets::deleteFramebuffer(brightFramebuffer);
-    RenderTargets::deleteTexture(brightTexture);
-    for (int i = 0; i < 2; ++i) {
-        RenderTargets::deleteFramebuffer(pingpongFramebuffers[i]);
-        RenderTargets::deleteTexture(pingpongTextures[i]);
-    }
-    RenderTargets::deleteFullScreenQuad(quadVertexArray, quadVertexBuffer);
     glDeleteProgram(program);
 }
 
@@ -101,16 +91,16 @@ void FloorPasses::draw() {
     // The scene pass reads the last blur result so that every pass reads
     // one full-size texture, as the sky's cube map read does in the game.
     const Pass passes[kPassCount] = {
-        {sceneFramebuffer, pingpongTextures[1], GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT},
-        {brightFramebuffer, sceneColorTexture, GL_COLOR_BUFFER_BIT},
-        {pingpongFramebuffers[1], brightTexture, 0},
-        {pingpongFramebuffers[0], pingpongTextures[1], 0},
-        {pingpongFramebuffers[1], pingpongTextures[0], 0},
-        {0, pingpongTextures[1], GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT},
+        {sceneFramebuffer.get(), pingpongTextures[1].get(), GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT},
+        {brightFramebuffer.get(), sceneColorTexture.get(), GL_COLOR_BUFFER_BIT},
+        {pingpongFramebuffers[1].get(), brightTexture.get(), 0},
+        {pingpongFramebuffers[0].get(), pingpongTextures[1].get(), 0},
+        {pingpongFramebuffers[1].get(), pingpongTextures[0].get(), 0},
+        {0, pingpongTextures[1].get(), GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT},
     };
     glUseProgram(program);
     glUniform1i(glGetUniformLocation(program, "image"), 0);
-    glBindVertexArray(quadVertexArray);
+    glBindVertexArray(quadVertexArray.get());
     glActiveTexture(GL_TEXTURE0);
     glViewport(0, 0, width, height);
     glDisable(GL_DEPTH_TEST);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "render/GlName.h"
+
 #include <cstdint>
 
 // The floor of a game frame: the same six full-screen passes the render
@@ -24,13 +26,13 @@ class FloorPasses {
     int32_t width;
     int32_t height;
     uint32_t program = 0;
-    uint32_t quadVertexArray = 0;
-    uint32_t quadVertexBuffer = 0;
-    uint32_t sceneFramebuffer = 0;
-    uint32_t sceneColorTexture = 0;
-    uint32_t sceneDepthTexture = 0;
-    uint32_t brightFramebuffer = 0;
-    uint32_t brightTexture = 0;
-    uint32_t pingpongFramebuffers[2] = {0, 0};
-    uint32_t pingpongTextures[2] = {0, 0};
+    GlVertexArray quadVertexArray;
+    GlBuffer quadVertexBuffer;
+    GlFramebuffer sceneFramebuffer;
+    GlTexture sceneColorTexture;
+    GlTexture sceneDepthTexture;
+    GlFramebuffer brightFramebuffer;
+    GlTexture brightTexture;
+    GlFramebuffer pingpongFramebuffers[2];
+    GlTexture pingpongTextures[2];
 };

@@ -149,8 +149,8 @@ TEST(SkyAssets, FacesMeetWithoutSeams) {
 
 TEST(SkyAssets, TheGameSkyShowsTheMoonWhereTheLightComesFrom) {
     REQUIRE_GL_CONTEXT();
-    Shader program("assets/shaders/skybox.vert", "assets/shaders/skybox.frag");
-    Skybox sky(program.getProgram(), facePaths());
+    auto program = std::make_shared<Shader>("assets/shaders/skybox.vert", "assets/shaders/skybox.frag");
+    Skybox sky(program, facePaths());
     testing::internal::CaptureStderr();
     sky.setup();
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
@@ -172,7 +172,6 @@ TEST(SkyAssets, TheGameSkyShowsTheMoonWhereTheLightComesFrom) {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         const glm::mat4 view = glm::lookAt(glm::vec3(0.0f), direction, up);
         const glm::mat4 projection = glm::perspective(glm::radians(2.0f), 1.0f, 0.1f, 5000.0f);
-        program.use();
         sky.draw(view, projection);
         return target.pixel(16, 16);
     };

@@ -42,7 +42,7 @@ TEST(GameBloomFrame, GoldenRingsUnderTheNightSkyGlow) {
     const auto skyProgram =
         std::make_shared<Shader>("assets/shaders/skybox.vert", "assets/shaders/skybox.frag");
     auto sky = std::make_shared<Skybox>(
-        skyProgram->getProgram(),
+        skyProgram,
         std::array<std::string, 6>{
             "../assets/textures/Nightsky/px.jpg", "../assets/textures/Nightsky/nx.jpg",
             "../assets/textures/Nightsky/py.jpg", "../assets/textures/Nightsky/ny.jpg",

@@ -105,7 +105,7 @@ TEST_F(EyeGl, TheMirrorSphereShowsTheSkyBehindTheEyeAsTheCameraCirclesIt) {
         faces[i] = scratch.file("face" + std::to_string(i) + ".png");
         writeSolidPng(faces[i], 8, 3, glm::ivec4(kFaceColours[i], 255));
     }
-    Skybox sky(skyProgram->getProgram(), faces);
+    Skybox sky(skyProgram, faces);
     sky.setup();
     auto material =
         std::make_shared<CubemapMaterial>(mirrorProgram, static_cast<int32_t>(sky.getCubemapTexture()));

@@ -124,7 +124,7 @@ TEST_F(RenderedSceneGl, LitSphereAndMirrorSphereUnderTheNightSky) {
         faces[i] = scratch.file(names[i]);
         writeSolidPng(faces[i], 16, 3, glm::ivec4(kSkyColours[i], 255));
     }
-    Skybox sky(skyProgram->getProgram(), faces);
+    Skybox sky(skyProgram, faces);
     sky.setup();
 
     TextureMaterial clayMaterial(textureProgram, glm::vec3(0.1f, 0.7f, 0.1f), 2.0f, clay);

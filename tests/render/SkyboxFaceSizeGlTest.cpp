@@ -57,7 +57,7 @@ class SkyboxFaceSizeGl : public ::testing::Test {
 // whole sky black; they are now named and left out like unreadable ones.
 TEST_F(SkyboxFaceSizeGl, AFaceThatIsNotSquareIsReportedAndLeftOut) {
     paths[3] = writeGreyFace(scratch, "wide.pgm", 8, 4);
-    Skybox sky(program->getProgram(), paths);
+    Skybox sky(program, paths);
     EXPECT_EQ(setUpSky(sky),
               "Cubemap face of 8 x 4 pixels does not fit the cube at path: " + paths[3] + "\n");
     glBindTexture(GL_TEXTURE_CUBE_MAP, sky.getCubemapTexture());
@@ -70,7 +70,7 @@ TEST_F(SkyboxFaceSizeGl, AFaceThatIsNotSquareIsReportedAndLeftOut) {
 
 TEST_F(SkyboxFaceSizeGl, AFaceOfAnotherSizeThanTheFirstIsReported) {
     paths[5] = writeGreyFace(scratch, "big.pgm", 8, 8);
-    Skybox sky(program->getProgram(), paths);
+    Skybox sky(program, paths);
     EXPECT_EQ(setUpSky(sky),
               "Cubemap face of 8 x 8 pixels does not fit the cube at path: " + paths[5] + "\n");
     EXPECT_EQ(drainGlErrors(), 0);
@@ -80,7 +80,7 @@ TEST_F(SkyboxFaceSizeGl, AFaceOfAnotherSizeThanTheFirstIsReported) {
 // five good ones named and left out instead of itself.
 TEST_F(SkyboxFaceSizeGl, AnOddFirstFaceIsTheOneReportedAndTheOthersGoUp) {
     paths[0] = writeGreyFace(scratch, "small.pgm", 2, 2);
-    Skybox sky(program->getProgram(), paths);
+    Skybox sky(program, paths);
     EXPECT_EQ(setUpSky(sky),
               "Cubemap face of 2 x 2 pixels does not fit the cube at path: " + paths[0] + "\n");
     glBindTexture(GL_TEXTURE_CUBE_MAP, sky.getCubemapTexture());
@@ -101,7 +101,7 @@ TEST_F(SkyboxFaceSizeGl, UnreadableFacesDoNotCountTowardsTheCubesSize) {
     for (size_t i : {3u, 4u, 5u}) {
         paths[i] = scratch.file("missing" + std::to_string(i) + ".pgm");
     }
-    Skybox sky(program->getProgram(), paths);
+    Skybox sky(program, paths);
     const std::string err = setUpSky(sky);
     EXPECT_NE(err.find("Cubemap face of 4 x 4 pixels does not fit the cube at path: " + paths[0]),
               std::string::npos)
@@ -111,7 +111,7 @@ TEST_F(SkyboxFaceSizeGl, UnreadableFacesDoNotCountTowardsTheCubesSize) {
 }
 
 TEST_F(SkyboxFaceSizeGl, SixSquareFacesOfOneSizeSayNothing) {
-    Skybox sky(program->getProgram(), paths);
+    Skybox sky(program, paths);
     EXPECT_EQ(setUpSky(sky), "");
     EXPECT_EQ(drainGlErrors(), 0);
 }

@@ -66,7 +66,7 @@ class SkyboxGl : public ::testing::Test {
 };
 
 TEST_F(SkyboxGl, FacesAreUploadedWhateverTheirChannelCount) {
-    Skybox sky(program->getProgram(), facePaths);
+    Skybox sky(program, facePaths);
     {
         CapturedStream err(std::cerr);
         sky.setup();
@@ -98,7 +98,7 @@ TEST_F(SkyboxGl, FacesAreUploadedWhateverTheirChannelCount) {
 }
 
 TEST_F(SkyboxGl, DrawShowsTheFaceAheadAndRestoresState) {
-    Skybox sky(program->getProgram(), facePaths);
+    Skybox sky(program, facePaths);
     sky.setup();
 
     EXPECT_EQ(centreColour(sky, glm::vec3(0), glm::vec3(1, 0, 0)), glm::ivec3(255, 0, 0));
@@ -141,7 +141,7 @@ TEST_F(SkyboxGl, FourChannelFacesAreUploadedAsRgba) {
         paths[i] = scratch.file("rgba" + std::to_string(i) + ".png");
         writeSolidPng(paths[i], 4, 4, glm::ivec4(10 * i, 0, 255, 255));
     }
-    Skybox sky(program->getProgram(), paths);
+    Skybox sky(program, paths);
     sky.setup();
     glBindTexture(GL_TEXTURE_CUBE_MAP, sky.getCubemapTexture());
     GLint internalFormat = 0;
@@ -156,7 +156,7 @@ TEST_F(SkyboxGl, MissingFacesAreReportedAndTheSkyGoesOn) {
     std::array<std::string, 6> paths = facePaths;
     paths[2] = scratch.file("Nightsky/py.jpg");
     paths[5] = scratch.file("nz-missing.jpg");
-    Skybox sky(program->getProgram(), paths);
+    Skybox sky(program, paths);
     CapturedStream err(std::cerr);
     sky.setup();
     EXPECT_EQ(err.text(), "Cubemap failed to load at path: " + paths[2] + "\n" +
@@ -168,7 +168,7 @@ TEST_F(SkyboxGl, MissingFacesAreReportedAndTheSkyGoesOn) {
 }
 
 TEST_F(SkyboxGl, MovesHandOverTheirNamesAndTheLastOwnerDeletesThem) {
-    Skybox first(program->getProgram(), facePaths);
+    Skybox first(program, facePaths);
     first.setup();
     const GLuint cube = first.getCubemapTexture();
 
@@ -179,7 +179,7 @@ TEST_F(SkyboxGl, MovesHandOverTheirNamesAndTheLastOwnerDeletesThem) {
 
     GLuint replaced = 0;
     {
-        Skybox other(program->getProgram(), facePaths);
+        Skybox other(program, facePaths);
         other.setup();
         replaced = other.getCubemapTexture();
         other = std::move(second);
@@ -188,7 +188,7 @@ TEST_F(SkyboxGl, MovesHandOverTheirNamesAndTheLastOwnerDeletesThem) {
         EXPECT_EQ(centreColour(other, glm::vec3(0), glm::vec3(0, 0, 1)), glm::ivec3(0, 0, 255));
     }
     EXPECT_FALSE(glIsTexture(cube));
-    second = Skybox(0, facePaths);  // releases what the move left behind
+    second = Skybox(nullptr, facePaths);  // releases what the move left behind
     EXPECT_FALSE(glIsTexture(replaced));
 }
 
