@@ -282,44 +282,4 @@ TEST(HudTutorial, WidePictureIsFittedToTheWindowWidthOnBlack) {
 
 // Pictures to look at: the HUD over a night-blue window and the start
 // screen, with the game's own font sheet and tutorial picture.
-TEST(HudScreenshots, SavesTheHudAndTheTutorialScreen) {
-    REQUIRE_GL_CONTEXT();
-    const auto assets = gameAssetsDirectory();
-    const auto font = assets / "textures/fonts/greek_outlined.tga";
-    const auto tutorial = assets / "tutorial/Veltra_TutorialSTART.png";
-    if (!std::filesystem::exists(font) || !std::filesystem::exists(tutorial)) {
-        GTEST_SKIP() << "the game's font sheet or tutorial picture is not there yet";
-    }
-    glViewport(0, 0, 1080, 720);
-    TempDir directory;
-    portable_test::linkDirectory(assets, directory.path() / "assets");
-    auto hud = std::make_shared<HeadsUpDisplay>();
-    hud->setShaders(std::make_shared<Shader>("assets/shaders/hud.vert", "assets/shaders/hud.frag"),
-                    std::make_shared<Shader>("assets/shaders/fullScreen.vert",
-                                             "assets/shaders/fullScreen.frag"));
-    {
-        ScopedWorkingDirectory inside(directory.path() / "run");
-        testing::internal::CaptureStderr();
-        hud->loadTextures("../assets/textures/fonts/greek_outlined.tga");
-        EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
-    }
-    const auto world = makeWorld(hud);
-    world->timeLeft = 83.4f;
-    hud->update(0.016f, 1080, 720, *world);
-
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
-    glClearColor(0.03f, 0.05f, 0.12f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    world->state = GameState::Won;
-    hud->setTitle("WELL DONE!");
-    hud->setSubtitle("POINTS: 12");
-    hud->render(1080, 720, *world);
-    savePng("/tmp/veltra-hud.png", readFramebuffer(1080, 720));
-
-    world->state = GameState::Waiting;
-    hud->render(1080, 720, *world);
-    savePng("/tmp/veltra-tutorial.png", readFramebuffer(1080, 720));
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
-
 }  // namespace
