@@ -1,4 +1,3 @@
-#include <cstring>
 #include <string>
 
 
@@ -93,17 +92,6 @@ GLint currentProgram() {
     GLint program = 0;
     glGetIntegerv(GL_CURRENT_PROGRAM, &program);
     return program;
-}
-
-TEST(BuiltInSourcesTest, ExactTexts) {
-    EXPECT_EQ(std::strlen(Shader::builtInVertexSource), 122u);
-    EXPECT_EQ(std::strlen(Shader::builtInFragmentSource), 124u);
-    EXPECT_STREQ(Shader::builtInVertexSource,
-                 "#version 330 core\nlayout(location = 0) in vec3 position;\nvoid main() {\n"
-                 "\tgl_Position = vec4(position.xy, -position.z, 1);\n}");
-    EXPECT_STREQ(Shader::builtInFragmentSource,
-                 "#version 330 core \nuniform vec3 fragColor = vec3(1, 0, 0); \nout vec4 color; "
-                 "\nvoid main() {  \n\tcolor = vec4(fragColor, 1); \n}");
 }
 
 TEST_F(ShaderTest, BuildsFromFilesAndNamesThemAsPassed) {

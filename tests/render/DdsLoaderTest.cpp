@@ -42,7 +42,7 @@ TEST(LoadDds, LegacyFormatsLoadLevelZeroOnly) {
         {"dxt5.dds", fourCc("DXT5"), kDxt5, 65536},
     };
     for (const Case& c : cases) {
-        DdsSpec spec;
+        DdsFields spec;
         spec.width = 256;
         spec.height = 256;
         spec.fourCc = c.code;
@@ -66,7 +66,7 @@ TEST(LoadDds, Dx10SrgbAndLinearTakeTheLinearUploadFormatAndSkipTheExtraHeader) {
     const std::pair<uint32_t, uint32_t> cases[] = {{71, kDxt1}, {72, kDxt1}, {74, kDxt3},
                                                    {75, kDxt3}, {77, kDxt5}, {78, kDxt5}};
     for (const auto& [dxgi, internalFormat] : cases) {
-        DdsSpec spec;
+        DdsFields spec;
         spec.width = 5;
         spec.height = 3;
         spec.fourCc = fourCc("DX10");
@@ -86,7 +86,7 @@ TEST(LoadDds, Dx10SrgbAndLinearTakeTheLinearUploadFormatAndSkipTheExtraHeader) {
 TEST(LoadDds, HeaderLinearSizeIsNotTrusted) {
     ScratchDir dir("dds");
     for (const uint32_t claimed : {0u, 8u, 0xFFFFFFFFu}) {
-        DdsSpec spec;
+        DdsFields spec;
         spec.width = 16;
         spec.height = 16;
         spec.fourCc = fourCc("DXT5");
@@ -100,7 +100,7 @@ TEST(LoadDds, HeaderLinearSizeIsNotTrusted) {
 
 TEST(LoadDds, TruncatedPixelDataIsNotLoaded) {
     ScratchDir dir("dds");
-    DdsSpec spec;
+    DdsFields spec;
     spec.width = 64;
     spec.height = 64;
     spec.fourCc = fourCc("DXT1");
@@ -115,18 +115,18 @@ TEST(LoadDds, TruncatedPixelDataIsNotLoaded) {
 
 TEST(LoadDds, FilesThatAreNoDdsTextureSayUnableToLoad) {
     ScratchDir dir("dds");
-    DdsSpec dxt1;
+    DdsFields dxt1;
     dxt1.fourCc = fourCc("DXT1");
     dxt1.dataBytes = bc1Size(8, 8);
 
     std::vector<uint8_t> wrongMagic = makeDds(dxt1);
     wrongMagic[0] = 'P';
-    DdsSpec zeroWide = dxt1;
+    DdsFields zeroWide = dxt1;
     zeroWide.width = 0;
-    DdsSpec huge = dxt1;
+    DdsFields huge = dxt1;
     huge.width = 1u << 20;
     huge.height = 1u << 20;
-    DdsSpec cube = dxt1;
+    DdsFields cube = dxt1;
     cube.caps2 = 0xFE00;
     std::vector<uint8_t> headerOnly = makeDds(dxt1);
     headerOnly.resize(60);
@@ -151,7 +151,7 @@ TEST(LoadDds, FilesThatAreNoDdsTextureSayUnableToLoad) {
 
 TEST(LoadDds, UncompressedRgba8IsAnUnsupportedFormat) {
     ScratchDir dir("dds");
-    DdsSpec rgba;
+    DdsFields rgba;
     rgba.dataBytes = 8 * 8 * 4;
     const std::string path = dir.write("rgba8.dds", makeDds(rgba));
 

@@ -90,7 +90,7 @@ void writeSolidPng(const std::string& path, int size, int channels, const glm::i
 }
 
 std::vector<uint8_t> makeSolidDxt1(uint32_t width, uint32_t height, const glm::ivec3& color) {
-    DdsSpec spec;
+    DdsFields spec;
     spec.width = width;
     spec.height = height;
     spec.fourCc = fourCc("DXT1");

@@ -94,7 +94,7 @@ inline std::vector<uint8_t> patternBytes(size_t count) {
     return bytes;
 }
 
-struct DdsSpec {
+struct DdsFields {
     uint32_t width = 8;
     uint32_t height = 8;
     uint32_t fourCc = 0;         // 0: uncompressed RGBA8 pixel format
@@ -109,7 +109,7 @@ struct DdsSpec {
 };
 
 // A DDS file: magic, 124-byte header, optional DX10 header, patterned data.
-inline std::vector<uint8_t> makeDds(const DdsSpec& spec) {
+inline std::vector<uint8_t> makeDds(const DdsFields& spec) {
     std::vector<uint8_t> bytes(128, 0);
     putU32(bytes, 0, fourCc("DDS "));
     putU32(bytes, 4, 124);

@@ -24,7 +24,7 @@ TEST(TextureContainer, LegacyFourCcFormatsMapToBcFormats) {
         {fourCc("DXT5"), 0x4, kTextureFormatBc3Unorm},
     };
     for (const auto& [code, flags, format] : cases) {
-        DdsSpec spec;
+        DdsFields spec;
         spec.width = 64;
         spec.height = 32;
         spec.fourCc = code;
@@ -48,7 +48,7 @@ TEST(TextureContainer, Dx10HeaderGivesLinearAndSrgbFormatsAndMovesTheData) {
         {28, kTextureFormatRgba8Unorm},   {98, kTextureFormatUndefined},  // BC7
     };
     for (const auto& [dxgi, format] : cases) {
-        DdsSpec spec;
+        DdsFields spec;
         spec.fourCc = fourCc("DX10");
         spec.dxgiFormat = dxgi;
         spec.dataBytes = 64;
@@ -60,14 +60,14 @@ TEST(TextureContainer, Dx10HeaderGivesLinearAndSrgbFormatsAndMovesTheData) {
 }
 
 TEST(TextureContainer, UncompressedAndUnknownFourCcAreRecognisedButNotBlockCompressed) {
-    DdsSpec rgba;
+    DdsFields rgba;
     rgba.dataBytes = 8 * 8 * 4;
     const auto rgbaInfo = read(makeDds(rgba));
     ASSERT_TRUE(rgbaInfo);
     EXPECT_EQ(rgbaInfo->format, kTextureFormatRgba8Unorm);
     EXPECT_FALSE(isBlockCompressedFormat(rgbaInfo->format));
 
-    DdsSpec ati2;
+    DdsFields ati2;
     ati2.fourCc = fourCc("ATI2");
     const auto ati2Info = read(makeDds(ati2));
     ASSERT_TRUE(ati2Info);
@@ -93,29 +93,29 @@ TEST(TextureContainer, KtxFormatsIncludingSrgb) {
 }
 
 TEST(TextureContainer, RefusesWhatIsNotAPlain2dTexture) {
-    DdsSpec base;
+    DdsFields base;
     base.fourCc = fourCc("DXT5");
     base.dataBytes = 64;
     ASSERT_TRUE(read(makeDds(base)));
 
-    DdsSpec cube = base;
+    DdsFields cube = base;
     cube.caps2 = 0x200 | 0xFC00;
     EXPECT_FALSE(read(makeDds(cube)));
-    DdsSpec volume = base;
+    DdsFields volume = base;
     volume.caps2 = 0x200000;
     EXPECT_FALSE(read(makeDds(volume)));
 
-    DdsSpec dx10 = base;
+    DdsFields dx10 = base;
     dx10.fourCc = fourCc("DX10");
     dx10.dxgiFormat = 77;
     ASSERT_TRUE(read(makeDds(dx10)));
-    DdsSpec dx10Cube = dx10;
+    DdsFields dx10Cube = dx10;
     dx10Cube.dx10MiscFlags = 0x4;
     EXPECT_FALSE(read(makeDds(dx10Cube)));
-    DdsSpec dx10Array = dx10;
+    DdsFields dx10Array = dx10;
     dx10Array.dx10ArraySize = 3;
     EXPECT_FALSE(read(makeDds(dx10Array)));
-    DdsSpec dx10Volume = dx10;
+    DdsFields dx10Volume = dx10;
     dx10Volume.dx10Dimension = 4;
     EXPECT_FALSE(read(makeDds(dx10Volume)));
 
@@ -127,7 +127,7 @@ TEST(TextureContainer, RefusesAbsurdExtents) {
     const std::pair<uint32_t, uint32_t> extents[] = {
         {0, 8}, {8, 0}, {16385, 8}, {8, 16385}, {0xFFFFFFFF, 0xFFFFFFFF}};
     for (const auto& [w, h] : extents) {
-        DdsSpec spec;
+        DdsFields spec;
         spec.fourCc = fourCc("DXT1");
         spec.width = w;
         spec.height = h;
@@ -135,7 +135,7 @@ TEST(TextureContainer, RefusesAbsurdExtents) {
         EXPECT_FALSE(read(makeDds(spec))) << w << "x" << h;
         EXPECT_FALSE(read(makeKtx(0x83F1, w, h, 64))) << w << "x" << h;
     }
-    DdsSpec largest;
+    DdsFields largest;
     largest.fourCc = fourCc("DXT1");
     largest.width = 16384;
     largest.height = 16384;
@@ -143,7 +143,7 @@ TEST(TextureContainer, RefusesAbsurdExtents) {
 }
 
 TEST(TextureContainer, RefusesForeignMagicAndBrokenHeaders) {
-    DdsSpec spec;
+    DdsFields spec;
     spec.fourCc = fourCc("DXT1");
     spec.dataBytes = 32;
     std::vector<uint8_t> wrongMagic = makeDds(spec);
@@ -170,7 +170,7 @@ TEST(TextureContainer, RefusesForeignMagicAndBrokenHeaders) {
 // Every prefix of a valid file is read without touching a byte beyond it
 // (the sanitizer build checks the "without touching" part).
 TEST(TextureContainer, EveryTruncationIsSafe) {
-    DdsSpec dx10;
+    DdsFields dx10;
     dx10.fourCc = fourCc("DX10");
     dx10.dxgiFormat = 71;
     dx10.dataBytes = 32;
@@ -190,11 +190,11 @@ TEST(TextureContainer, EveryTruncationIsSafe) {
 // Damaged headers (a few bytes overwritten, the file maybe cut short) are
 // either refused or described within the bytes that exist. Fixed seed.
 TEST(TextureContainer, DamagedHeadersStayInsideTheBuffer) {
-    DdsSpec dx10;
+    DdsFields dx10;
     dx10.fourCc = fourCc("DX10");
     dx10.dxgiFormat = 77;
     dx10.dataBytes = 64;
-    DdsSpec legacy;
+    DdsFields legacy;
     legacy.fourCc = fourCc("DXT1");
     legacy.dataBytes = 32;
     const std::vector<std::vector<uint8_t>> originals = {makeDds(dx10), makeDds(legacy),
