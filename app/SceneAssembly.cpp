@@ -64,14 +64,21 @@ std::vector<std::shared_ptr<Geometry>> loadRequiredModel(const std::string& path
 Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, float fov, float near,
                     float far, float moveSpeed, float rotationSpeed, float yaw, float pitch) {
     // Programs.
-    auto textureShader = std::make_shared<Shader>("assets/shaders/texture.vert", "assets/shaders/texture.frag");
-    auto waterShader = std::make_shared<Shader>("assets/shaders/water.vert", "assets/shaders/texture.frag");
-    auto skyShader = std::make_shared<Shader>("assets/shaders/skybox.vert", "assets/shaders/skybox.frag");
+    auto textureShader =
+        std::make_shared<Shader>("assets/shaders/texture.vert", "assets/shaders/texture.frag");
+    auto waterShader =
+        std::make_shared<Shader>("assets/shaders/water.vert", "assets/shaders/texture.frag");
+    auto skyShader =
+        std::make_shared<Shader>("assets/shaders/skybox.vert", "assets/shaders/skybox.frag");
     auto hudShader = std::make_shared<Shader>("assets/shaders/hud.vert", "assets/shaders/hud.frag");
-    auto emissiveShader = std::make_shared<Shader>("assets/shaders/emissive.vert", "assets/shaders/emissive.frag");
-    auto mirrorShader = std::make_shared<Shader>("assets/shaders/mirror.vert", "assets/shaders/mirror.frag");
-    auto particleShader = std::make_shared<Shader>("assets/shaders/particles.vert", "assets/shaders/particles.frag");
-    auto fullScreenShader = std::make_shared<Shader>("assets/shaders/fullScreen.vert", "assets/shaders/fullScreen.frag");
+    auto emissiveShader =
+        std::make_shared<Shader>("assets/shaders/emissive.vert", "assets/shaders/emissive.frag");
+    auto mirrorShader =
+        std::make_shared<Shader>("assets/shaders/mirror.vert", "assets/shaders/mirror.frag");
+    auto particleShader =
+        std::make_shared<Shader>("assets/shaders/particles.vert", "assets/shaders/particles.frag");
+    auto fullScreenShader = std::make_shared<Shader>("assets/shaders/fullScreen.vert",
+                                                     "assets/shaders/fullScreen.frag");
 
     // Textures.
     auto goalTexture = std::make_shared<Texture>("assets/textures/goal_texture.dds");
@@ -81,12 +88,18 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
 
     // Materials.
     const glm::vec3 litCoefficients{0.1f, 0.7f, 0.1f};
-    auto playerMaterial = std::make_shared<TextureMaterial>(textureShader, litCoefficients, 2.0f, playerTexture);
-    auto terrainMaterial = std::make_shared<TextureMaterial>(textureShader, litCoefficients, 2.0f, grassTexture);
-    auto waterMaterial = std::make_shared<WaterMaterial>(waterShader, glm::vec4(0.0f, 0.3f, 0.8f, 1.0f), 64.0f, waterTexture);
-    auto goalMaterial = std::make_shared<TextureMaterial>(textureShader, litCoefficients, 2.0f, goalTexture);
-    auto ringMaterial = std::make_shared<EmissiveMaterial>(emissiveShader, glm::vec3(0.5f, 0.6f, 0.05f));
-    auto particleMaterial = std::make_shared<EmissiveMaterial>(particleShader, glm::vec3(5.0f, 4.0f, 0.0f));
+    auto playerMaterial =
+        std::make_shared<TextureMaterial>(textureShader, litCoefficients, 2.0f, playerTexture);
+    auto terrainMaterial =
+        std::make_shared<TextureMaterial>(textureShader, litCoefficients, 2.0f, grassTexture);
+    auto waterMaterial = std::make_shared<WaterMaterial>(
+        waterShader, glm::vec4(0.0f, 0.3f, 0.8f, 1.0f), 64.0f, waterTexture);
+    auto goalMaterial =
+        std::make_shared<TextureMaterial>(textureShader, litCoefficients, 2.0f, goalTexture);
+    auto ringMaterial =
+        std::make_shared<EmissiveMaterial>(emissiveShader, glm::vec3(0.5f, 0.6f, 0.05f));
+    auto particleMaterial =
+        std::make_shared<EmissiveMaterial>(particleShader, glm::vec3(5.0f, 4.0f, 0.0f));
 
     // Sky.
     Skybox sky(skyShader,
@@ -121,27 +134,32 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     // Terrain.
     MeshData terrainData =
         makeHeightmapTerrain(1000.0f, 100.0f, "../assets/textures/Heightmaps/Heightmap3.png");
-    auto terrainMesh = std::make_shared<Geometry>(identity, terrainData, terrainMaterial, kGroundTag);
-    auto terrain = std::make_shared<TerrainObject>("Terrain", glm::vec3(0.0f, -25.0f, -400.0f),
-                                                   noRotation, glm::vec3(1.5f), terrainMesh,
-                                                   terrainMaterial);
+    auto terrainMesh =
+        std::make_shared<Geometry>(identity, terrainData, terrainMaterial, kGroundTag);
+    auto terrain =
+        std::make_shared<TerrainObject>("Terrain", glm::vec3(0.0f, -25.0f, -400.0f), noRotation,
+                                        glm::vec3(1.5f), terrainMesh, terrainMaterial);
 
     // Mirror sphere material and mesh; it reflects the sky's cube map.
     auto mirrorMaterial = std::make_shared<CubemapMaterial>(
         mirrorShader, static_cast<int32_t>(sky.getCubemapTexture()));
-    auto mirrorMesh = std::make_shared<Geometry>(identity, makeSphere(32, 64, 0.5f), mirrorMaterial, kGoalTag);
+    auto mirrorMesh =
+        std::make_shared<Geometry>(identity, makeSphere(32, 64, 0.5f), mirrorMaterial, kGoalTag);
     mirrorMesh->addDetailLevel(makeSphereIndices(32, 64, 2), kMidOnScreen);
     mirrorMesh->addDetailLevel(makeSphereIndices(32, 64, 4), kSmallOnScreen);
 
     // Ring torus, drawn one and a half times its built size.
-    auto ringMesh = std::make_shared<Geometry>(glm::mat4(1.5f), makeTorus(1.0f), ringMaterial, kRingTag);
+    auto ringMesh =
+        std::make_shared<Geometry>(glm::mat4(1.5f), makeTorus(1.0f), ringMaterial, kRingTag);
     ringMesh->addDetailLevel(makeTorusIndices(2), kMidOnScreen);
     ringMesh->addDetailLevel(makeTorusIndices(4), kSmallOnScreen);
 
     // Imported models. The goal's meshes join the player's list and every
     // mesh of it is moved by (10, 0, 5).
-    auto playerMeshes = loadRequiredModel("../assets/models/radiva_textured_mesh.glb", playerMaterial, kPlayerTag);
-    auto goalMeshes = loadRequiredModel("../assets/models/smaller_goal_textured_mesh.glb", goalMaterial, kGoalTag);
+    auto playerMeshes =
+        loadRequiredModel("../assets/models/radiva_textured_mesh.glb", playerMaterial, kPlayerTag);
+    auto goalMeshes = loadRequiredModel("../assets/models/smaller_goal_textured_mesh.glb",
+                                        goalMaterial, kGoalTag);
     playerMeshes.insert(playerMeshes.end(), goalMeshes.begin(), goalMeshes.end());
     const glm::mat4 modelOffset = glm::translate(identity, glm::vec3(10.0f, 0.0f, 5.0f));
     for (const auto& mesh : playerMeshes) {
@@ -160,8 +178,9 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     goalEmitter->setPosition(goal->getPosition());
     goalEmitter->setSpawnRate(120.0f);
 
-    auto rings = generateRings(100, glm::vec3(-170.0f, 7.0f, -500.0f), glm::vec3(-30.0f, 45.0f, -200.0f),
-                               6, 0.8f, 10.0f, 4.0f, ringMesh, ringMaterial);
+    auto rings =
+        generateRings(100, glm::vec3(-170.0f, 7.0f, -500.0f), glm::vec3(-30.0f, 45.0f, -200.0f), 6,
+                      0.8f, 10.0f, 4.0f, ringMesh, ringMaterial);
 
     auto mirror = std::make_shared<Goal>("Mirror", kGoalPosition, noRotation, glm::vec3(3.0f),
                                          mirrorMesh, mirrorMaterial);
@@ -181,7 +200,8 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     hud->loadTextures("../assets/textures/fonts/greek_outlined.tga");
 
     // World manager; the chase camera is active when a run starts.
-    auto worldManager = std::make_shared<WorldManager>(thirdPersonCamera, hud, directionalLight, pointLight);
+    auto worldManager =
+        std::make_shared<WorldManager>(thirdPersonCamera, hud, directionalLight, pointLight);
     worldManager->setSkybox(std::make_shared<Skybox>(std::move(sky)));
     worldManager->addObject(player);
     worldManager->addObject(water);
@@ -204,7 +224,7 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     scene.debugCamera = debugCamera;
     scene.thirdPersonCamera = thirdPersonCamera;
     scene.renderPipeline = renderPipeline;
-    scene.shaders = {textureShader, waterShader, skyShader, hudShader,
+    scene.shaders = {textureShader,  waterShader,  skyShader,      hudShader,
                      emissiveShader, mirrorShader, particleShader, fullScreenShader};
     return scene;
 }

@@ -19,9 +19,8 @@ void pipelinePassesOfAnEmptyWorld(benchmark::State& state) {
         state.SkipWithError("no display: run under xvfb-run");
         return;
     }
-    const auto camera =
-        std::make_shared<ThirdPersonCamera>(glm::vec3(0.0f), 60.0f, 1.5f, 0.1f, 5000.0f, 0.0f, 0.0f,
-                                            nullptr);
+    const auto camera = std::make_shared<ThirdPersonCamera>(glm::vec3(0.0f), 60.0f, 1.5f, 0.1f,
+                                                            5000.0f, 0.0f, 0.0f, nullptr);
     WorldManager world(camera, nullptr, std::make_shared<DirectionalLight>(),
                        std::make_shared<PointLight>());
     RenderPipeline pipeline;

@@ -10,7 +10,8 @@ namespace {
 class GlfwPads : public PadSource {
   public:
     bool readState(int id, GLFWgamepadstate& state) override {
-        return glfwJoystickIsGamepad(id) == GLFW_TRUE && glfwGetGamepadState(id, &state) == GLFW_TRUE;
+        return glfwJoystickIsGamepad(id) == GLFW_TRUE &&
+               glfwGetGamepadState(id, &state) == GLFW_TRUE;
     }
     std::string name(int id) override {
         const char* padName = glfwGetGamepadName(id);

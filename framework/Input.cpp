@@ -47,7 +47,8 @@ void keyCallback(GLFWwindow* /*window*/, int key, int /*scancode*/, int action, 
 }
 
 bool isKeyDown(int key) {
-    if (heldKeys.count(key) != 0 || (inKeyRange(key) && deviceKeys.test(static_cast<size_t>(key)))) {
+    if (heldKeys.count(key) != 0 ||
+        (inKeyRange(key) && deviceKeys.test(static_cast<size_t>(key)))) {
         return true;
     }
     if (inputWindow == nullptr) {

@@ -38,8 +38,8 @@ float readNumber(const INIReader& reader, const char* section, const char* key, 
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
     // A float must hold it too: a larger double would turn infinite.
-    const bool usable = end != text.c_str() && std::isfinite(value) && std::fabs(value) <= FLT_MAX &&
-                        value > low && value < high;
+    const bool usable = end != text.c_str() && std::isfinite(value) &&
+                        std::fabs(value) <= FLT_MAX && value > low && value < high;
     if (!usable) {
         // A value as long as a page is named by its start.
         constexpr std::size_t kShownLength = 32;
@@ -96,7 +96,6 @@ RendererSettings readRendererSettings(const INIReader& reader) {
         }
     }
     // A cap of 0 is no cap; the lower bound is just below it.
-    settings.maxFps =
-        readNumber(reader, "renderer", "max_fps", defaults.maxFps, -DBL_MIN, FLT_MAX);
+    settings.maxFps = readNumber(reader, "renderer", "max_fps", defaults.maxFps, -DBL_MIN, FLT_MAX);
     return settings;
 }

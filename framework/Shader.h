@@ -13,7 +13,7 @@
 // failure on the way is fatal: the message is printed and the program ends
 // through waitForKeyAndExit. Uniform locations are cached per program.
 class Shader {
-public:
+  public:
     // From two asset paths such as "assets/shaders/texture.vert".
     Shader(const std::string& vertexPath, const std::string& fragmentPath);
     // The built-in default program (pass-through positions, red colour).
@@ -43,7 +43,7 @@ public:
     static const char* const builtInVertexSource;
     static const char* const builtInFragmentSource;
 
-private:
+  private:
     uint32_t linkProgram();
     bool compileStage(const std::string& pathOrSource, uint32_t stageType, uint32_t& shaderOut);
 
@@ -55,7 +55,9 @@ private:
     // building a std::string, so per-frame uniform uploads do not allocate.
     struct NameHash {
         using is_transparent = void;
-        size_t operator()(std::string_view name) const { return std::hash<std::string_view>{}(name); }
+        size_t operator()(std::string_view name) const {
+            return std::hash<std::string_view>{}(name);
+        }
     };
     std::unordered_map<std::string, int32_t, NameHash, std::equal_to<>> uniformLocations;
 };

@@ -10,7 +10,7 @@ class Shader;
 // The bright-part target and the two ping-pong blur targets with their blur
 // program. Owns every GL name it makes.
 class Bloom {
-public:
+  public:
     Bloom() = default;
 
     Bloom(const Bloom&) = delete;
@@ -26,7 +26,9 @@ public:
     uint32_t getResultTexture() const { return pingpongTextures[1].get(); }
     uint32_t getBrightFramebuffer() const { return brightFramebuffer.get(); }
     uint32_t getBrightTexture() const { return brightTexture.get(); }
-    uint32_t getPingpongFramebuffer(int index) const { return pingpongFramebuffers[index & 1].get(); }
+    uint32_t getPingpongFramebuffer(int index) const {
+        return pingpongFramebuffers[index & 1].get();
+    }
     uint32_t getPingpongTexture(int index) const { return pingpongTextures[index & 1].get(); }
     uint32_t getQuadVertexArray() const { return quadVertexArray.get(); }
     uint32_t getQuadVertexBuffer() const { return quadVertexBuffer.get(); }
@@ -34,7 +36,7 @@ public:
     uint32_t getWidth() const { return width; }
     uint32_t getHeight() const { return height; }
 
-private:
+  private:
     uint32_t width = 0;
     uint32_t height = 0;
     GlVertexArray quadVertexArray;

@@ -4,7 +4,7 @@
 
 // View and projection for every drawing path. Angles are degrees.
 class Camera {
-public:
+  public:
     virtual ~Camera() = default;
 
     // Recomputes the stored view and view-projection (dt unused here).
@@ -34,7 +34,7 @@ public:
     const glm::vec3& getEye() const { return eye; }
     const glm::mat4& getStoredProjection() const { return projection; }
 
-protected:
+  protected:
     Camera(const glm::vec3& position, float fov, float aspect, float near, float far, float yaw,
            float pitch);
 

@@ -98,9 +98,9 @@ Geometry::~Geometry() = default;
 void Geometry::addDetailLevel(const std::vector<uint32_t>& indices, float maxAngularRadius) {
     for (uint32_t index : indices) {
         if (index >= vertexCount) {
-            throw std::invalid_argument("Geometry::addDetailLevel: index " +
-                                        std::to_string(index) + " past the last of " +
-                                        std::to_string(vertexCount) + " vertices");
+            throw std::invalid_argument("Geometry::addDetailLevel: index " + std::to_string(index) +
+                                        " past the last of " + std::to_string(vertexCount) +
+                                        " vertices");
         }
     }
     if (indices.empty() || indexCount == 0 || runs.isSplit()) {
@@ -127,10 +127,9 @@ void Geometry::addDetailLevel(const std::vector<uint32_t>& indices, float maxAng
     const DetailLevel level{storedIndexCount, static_cast<uint32_t>(indices.size()),
                             maxAngularRadius};
     storedIndexCount += level.indexCount;
-    const auto place = std::find_if(detailLevels.begin(), detailLevels.end(),
-                                    [&](const DetailLevel& other) {
-                                        return other.maxAngularRadius > maxAngularRadius;
-                                    });
+    const auto place = std::find_if(
+        detailLevels.begin(), detailLevels.end(),
+        [&](const DetailLevel& other) { return other.maxAngularRadius > maxAngularRadius; });
     detailLevels.insert(place, level);
 }
 

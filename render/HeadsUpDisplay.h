@@ -17,7 +17,7 @@ class WorldManager;
 // the first start. Text comes from an 8 by 8 font sheet, one quad per
 // character, in window pixels with the origin at the bottom left.
 class HeadsUpDisplay {
-public:
+  public:
     HeadsUpDisplay();
     ~HeadsUpDisplay();
 
@@ -64,7 +64,7 @@ public:
         subtitleVisible = !text.empty();
     }
 
-private:
+  private:
     void drawGlyphs(const char* text, std::size_t length, float x, float y, float scale);
     void beginText(const glm::mat4& projection);
     void endText();

@@ -12,13 +12,13 @@ class Texture;
 // uploads into whatever program the caller has made current; a material
 // never makes its shader current itself and never draws.
 class Material {
-public:
+  public:
     virtual ~Material() = default;
     virtual void setUniforms();
 
     const std::shared_ptr<Shader>& getShader() const { return shader; }
 
-protected:
+  protected:
     Material(std::shared_ptr<Shader> shader, const glm::vec3& materialCoefficients,
              float specularAlpha);
 
@@ -28,39 +28,39 @@ protected:
 };
 
 class TextureMaterial : public Material {
-public:
+  public:
     TextureMaterial(std::shared_ptr<Shader> shader, const glm::vec3& materialCoefficients,
                     float specularAlpha, std::shared_ptr<Texture> diffuseTexture);
     void setUniforms() override;
 
-protected:
+  protected:
     std::shared_ptr<Texture> diffuseTexture;
 };
 
 // Reflects a cube map it does not own (the sky's).
 class CubemapMaterial : public Material {
-public:
+  public:
     CubemapMaterial(std::shared_ptr<Shader> shader, int32_t cubemapTexture);
     void setUniforms() override;
 
-private:
+  private:
     uint32_t cubemapTexture;
 };
 
 class EmissiveMaterial : public Material {
-public:
+  public:
     EmissiveMaterial(std::shared_ptr<Shader> shader, const glm::vec3& emissiveColor);
     void setUniforms() override;
 
     const glm::vec3& getEmissiveColor() const { return emissiveColor; }
 
-private:
+  private:
     glm::vec3 emissiveColor;
 };
 
 // A textured surface whose grid the vertex stage waves over time.
 class WaterMaterial : public TextureMaterial {
-public:
+  public:
     WaterMaterial(std::shared_ptr<Shader> shader, const glm::vec4& waterColor, float specularAlpha,
                   std::shared_ptr<Texture> diffuseTexture);
     void setUniforms() override;
@@ -69,7 +69,7 @@ public:
     void update(float dt) { time += dt; }
     float getTime() const { return time; }
 
-private:
+  private:
     glm::vec4 waterColor;
     float time = 0.0f;
     float waveFrequency = 1.0f;

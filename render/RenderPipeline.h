@@ -13,7 +13,7 @@ class WorldManager;
 // particle systems last with blending, bright-pass extract, blur, blend to
 // the window, HUD on top (H hides it).
 class RenderPipeline {
-public:
+  public:
     RenderPipeline() = default;
 
     RenderPipeline(const RenderPipeline&) = delete;
@@ -39,7 +39,7 @@ public:
     const Bloom& getBloom() const { return bloom; }
     Bloom& getBloom() { return bloom; }
 
-private:
+  private:
     void build(int32_t newWidth, int32_t newHeight);
     void buildSceneTarget();
     void releaseSceneTarget();

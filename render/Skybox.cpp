@@ -112,7 +112,8 @@ void Skybox::loadCubemap() {
     std::array<DecodedFace, 6> decoded;
     for (size_t i = 0; i < faces.size(); ++i) {
         DecodedFace& face = decoded[i];
-        face.pixels.reset(stbi_load(faces[i].c_str(), &face.width, &face.height, &face.channels, 0));
+        face.pixels.reset(
+            stbi_load(faces[i].c_str(), &face.width, &face.height, &face.channels, 0));
         if (!face.pixels) {
             std::cerr << "Cubemap failed to load at path: " << faces[i] << std::endl;
         }

@@ -16,7 +16,7 @@ class Shader;
 // deletes them with itself (a restart builds a new sky; the old one must not
 // stay behind on the GPU). It moves, it does not copy.
 class Skybox {
-public:
+  public:
     // Faces in the order +X, -X, +Y, -Y, +Z, -Z. Creates nothing on the GPU.
     // The program draws the sky (null: it draws nothing).
     Skybox(std::shared_ptr<Shader> program, std::array<std::string, 6> faces);
@@ -33,7 +33,7 @@ public:
     uint32_t getProgram() const;
     uint32_t getCubemapTexture() const { return cubemapTexture.get(); }
 
-private:
+  private:
     void loadCubemap();
 
     GlVertexArray vao;

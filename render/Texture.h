@@ -9,7 +9,7 @@
 // texture with a generated mipmap chain. A file that cannot be loaded leaves
 // the texture unloaded: binding it then does nothing.
 class Texture {
-public:
+  public:
     // Resolves the asset path (fatal when found nowhere), loads and uploads.
     explicit Texture(const std::string& assetPath);
     ~Texture();
@@ -22,7 +22,7 @@ public:
     bool isLoaded() const { return loaded; }
     uint32_t getId() const { return id.get(); }
 
-private:
+  private:
     GlTexture id;
     bool loaded = false;
 };

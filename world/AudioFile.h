@@ -11,7 +11,7 @@ struct sf_private_tag;
 // decoding to interleaved 32-bit float samples, mono or stereo. What the
 // file's header claims about its size is never used to allocate.
 class AudioFile {
-public:
+  public:
     // Mono and stereo only: the mixer plays both straight to the speakers.
     static constexpr std::size_t kMaxChannels = 2;
 
@@ -42,15 +42,15 @@ public:
     // Back to the first frame; false when the file cannot seek.
     bool rewind();
 
-private:
+  private:
     struct Token {
         explicit Token() = default;
     };
 
-public:
+  public:
     AudioFile(Token, sf_private_tag* file, int channels, int sampleRate, std::string path);
 
-private:
+  private:
     sf_private_tag* file = nullptr;
     int channels = 0;
     int sampleRate = 0;

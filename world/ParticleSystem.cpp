@@ -56,8 +56,9 @@ ParticleSystem::ParticleSystem(std::string name, uint64_t maxParticles,
     }
     indexBuffer = generateBuffer();
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer.get());
-    glBufferData(GL_ELEMENT_ARRAY_BUFFER, static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
-                 indices.data(), GL_STATIC_DRAW);
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)), indices.data(),
+                 GL_STATIC_DRAW);
 
     // First half: (centre, size) per particle; second half: (colour, life fraction).
     instanceBuffer = generateBuffer();

@@ -11,7 +11,7 @@ class SoundEngine;
 // exists; each Sound owns its own engine with its own master volume. With no
 // audio device every operation does nothing and the game runs silently.
 class Sound {
-public:
+  public:
     Sound();
     ~Sound();
 
@@ -34,7 +34,7 @@ public:
     enum class Cue : std::size_t { Music, Collect, Collide, Sad, Win, StopAll, Count };
     int getCueCount(Cue cue) const { return cueCounts[static_cast<std::size_t>(cue)]; }
 
-private:
+  private:
     void play(const std::string& path, Cue cue);
 
     std::unique_ptr<SoundEngine> engine;

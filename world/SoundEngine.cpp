@@ -39,7 +39,7 @@ PFNALCSETTHREADCONTEXTPROC threadContextFunction() {
 // The output device, opened once and shared by every live engine: their
 // contexts mix into the same output. Closed when the last engine goes.
 class SharedAudioDevice {
-public:
+  public:
     explicit SharedAudioDevice(ALCdevice* device) : device(device) {}
     ~SharedAudioDevice() { alcCloseDevice(device); }
     SharedAudioDevice(const SharedAudioDevice&) = delete;
@@ -67,7 +67,7 @@ public:
         return shared;
     }
 
-private:
+  private:
     ALCdevice* device;
 };
 

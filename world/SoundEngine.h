@@ -21,7 +21,7 @@ class SharedAudioDevice;
 // the engine; preloaded ones play from memory at once. Call it from one
 // thread only (the service thread is internal).
 class SoundEngine {
-public:
+  public:
     // Null when no audio device can be opened (OpenAL reports why).
     static std::unique_ptr<SoundEngine> create();
 
@@ -46,16 +46,16 @@ public:
     // Sounds started and not yet finished or stopped.
     std::size_t getPlayingCount();
 
-private:
+  private:
     struct Voice;
     struct Token {
         explicit Token() = default;
     };
 
-public:
+  public:
     SoundEngine(Token, std::shared_ptr<SharedAudioDevice> device, ALCcontext* context);
 
-private:
+  private:
     void makeCurrent() const;
     void serviceLoop();
     // Primes new streams, refills played buffers, restarts a starved stream

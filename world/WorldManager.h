@@ -20,7 +20,7 @@ struct PointLight;
 // the lights, the HUD, the sky, the physics world and the sound player, and
 // the state machine Waiting -> Countdown -> Playing -> Lost / Won.
 class WorldManager {
-public:
+  public:
     WorldManager(std::shared_ptr<Camera> camera, std::shared_ptr<HeadsUpDisplay> hud,
                  std::shared_ptr<DirectionalLight> directionalLight,
                  std::shared_ptr<PointLight> pointLight);
@@ -42,7 +42,9 @@ public:
     std::shared_ptr<Skybox> getSkybox() const { return skybox; }
     void setSkybox(std::shared_ptr<Skybox> newSkybox) { skybox = std::move(newSkybox); }
     std::shared_ptr<RenderPipeline> getRenderPipeline() const { return renderPipeline; }
-    void setRenderPipeline(std::shared_ptr<RenderPipeline> pipeline) { renderPipeline = std::move(pipeline); }
+    void setRenderPipeline(std::shared_ptr<RenderPipeline> pipeline) {
+        renderPipeline = std::move(pipeline);
+    }
     std::shared_ptr<Physics> getPhysics() const { return physics; }
     std::shared_ptr<Sound> getSound() const { return sound; }
     float getScore() const { return score; }
@@ -65,7 +67,7 @@ public:
     GameState state = GameState::Waiting;
     float countdown = 0.0f;
 
-private:
+  private:
     void setPlayerSpeed(float speed);
     void finishRun();
     void endRun();

@@ -17,8 +17,8 @@
 
 #include "FloorPasses.h"
 #include "framework/Gl.h"
-#include "render/Camera.h"
 #include "render/Bloom.h"
+#include "render/Camera.h"
 #include "render/HeadsUpDisplay.h"
 #include "render/RenderPipeline.h"
 #include "render/Skybox.h"

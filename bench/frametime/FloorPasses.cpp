@@ -66,8 +66,8 @@ FloorPasses::FloorPasses(int32_t width, int32_t height) : width(width), height(h
     sceneColorTexture = RenderTargets::createColorTexture(width, height, false);
     sceneFramebuffer = RenderTargets::createColorFramebuffer(sceneColorTexture.get());
     sceneDepthTexture = RenderTargets::createDepthTexture(width, height);
-    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D, sceneDepthTexture.get(),
-                           0);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,
+                           sceneDepthTexture.get(), 0);
 
     brightTexture = RenderTargets::createColorTexture(width, height, true);
     brightFramebuffer = RenderTargets::createColorFramebuffer(brightTexture.get());
@@ -91,7 +91,8 @@ void FloorPasses::draw() {
     // The scene pass reads the last blur result so that every pass reads
     // one full-size texture, as the sky's cube map read does in the game.
     const Pass passes[kPassCount] = {
-        {sceneFramebuffer.get(), pingpongTextures[1].get(), GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT},
+        {sceneFramebuffer.get(), pingpongTextures[1].get(),
+         GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT},
         {brightFramebuffer.get(), sceneColorTexture.get(), GL_COLOR_BUFFER_BIT},
         {pingpongFramebuffers[1].get(), brightTexture.get(), 0},
         {pingpongFramebuffers[0].get(), pingpongTextures[1].get(), 0},

@@ -99,7 +99,8 @@ TEST(FontSheetAsset, EveryCharacterTheHudPrintsHasItsOwnGlyph) {
     for (unsigned char c : kHudCharacters) {
         const std::vector<uint8_t> alpha = cell(font, c);
         EXPECT_GT(inkWidth(alpha, size), 0) << "no glyph for '" << c << "'";
-        EXPECT_TRUE(seen.insert(std::string(alpha.begin(), alpha.end())).second) << "'" << c << "' looks like another character";
+        EXPECT_TRUE(seen.insert(std::string(alpha.begin(), alpha.end())).second)
+            << "'" << c << "' looks like another character";
         // A clear rim: nearest sampling at a cell's edge must not show its neighbour.
         for (int k = 0; k < size; ++k) {
             const size_t last = static_cast<size_t>(size - 1);

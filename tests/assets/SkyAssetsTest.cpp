@@ -149,7 +149,8 @@ TEST(SkyAssets, FacesMeetWithoutSeams) {
 
 TEST(SkyAssets, TheGameSkyShowsTheMoonWhereTheLightComesFrom) {
     REQUIRE_GL_CONTEXT();
-    auto program = std::make_shared<Shader>("assets/shaders/skybox.vert", "assets/shaders/skybox.frag");
+    auto program =
+        std::make_shared<Shader>("assets/shaders/skybox.vert", "assets/shaders/skybox.frag");
     Skybox sky(program, facePaths());
     testing::internal::CaptureStderr();
     sky.setup();

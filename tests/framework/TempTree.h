@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include "support/PortableTest.h"
 #include "framework/AssetPath.h"
+#include "support/PortableTest.h"
 
 // A fresh directory tree under the system's temporary directory, removed
 // again at the end of the test. Files are written relative to its root.

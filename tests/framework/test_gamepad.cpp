@@ -31,7 +31,8 @@ class GamepadTest : public ::testing::Test {
         drainEvents();
     }
     static void drainEvents() {
-        for (int key : {GLFW_KEY_W, GLFW_KEY_S, GLFW_KEY_A, GLFW_KEY_D, GLFW_KEY_SPACE, GLFW_KEY_1}) {
+        for (int key :
+             {GLFW_KEY_W, GLFW_KEY_S, GLFW_KEY_A, GLFW_KEY_D, GLFW_KEY_SPACE, GLFW_KEY_1}) {
             Input::wasPressed(key);
             Input::wasReleased(key);
         }
@@ -56,8 +57,9 @@ TEST_F(GamepadTest, TheLeftStickSteersOutsideItsDeadZoneAndTheDpadAlways) {
     const struct {
         float x, y;
         const char* keys;
-    } leans[] = {{0.0f, 0.0f, ""},     {0.25f, -0.25f, ""}, {0.0f, -0.8f, "W"},  {0.0f, 0.9f, "S"},
-                 {-0.5f, 0.0f, "A"},   {1.0f, 0.0f, "D"},   {-0.7f, -0.7f, "WA"}, {0.31f, 0.31f, "SD"}};
+    } leans[] = {{0.0f, 0.0f, ""},     {0.25f, -0.25f, ""}, {0.0f, -0.8f, "W"},
+                 {0.0f, 0.9f, "S"},    {-0.5f, 0.0f, "A"},  {1.0f, 0.0f, "D"},
+                 {-0.7f, -0.7f, "WA"}, {0.31f, 0.31f, "SD"}};
     for (const auto& lean : leans) {
         pads->setAxis(0, GLFW_GAMEPAD_AXIS_LEFT_X, lean.x);
         pads->setAxis(0, GLFW_GAMEPAD_AXIS_LEFT_Y, lean.y);

@@ -19,7 +19,8 @@ namespace fs = std::filesystem;
 
 // A folder name a player may well choose: spaces, Greek, Japanese and an
 // accented Latin letter, none of which a Western ANSI code page holds whole.
-const std::string kWorldlyName = "Spiele und Λ\xCE\xBF\xCF\x8D\xCF\x80 \xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0 caf\xC3\xA9";
+const std::string kWorldlyName =
+    "Spiele und Λ\xCE\xBF\xCF\x8D\xCF\x80 \xE3\x82\xB2\xE3\x83\xBC\xE3\x83\xA0 caf\xC3\xA9";
 
 TEST(PlatformTest, Utf8NamesSurviveTheTripThroughNativePaths) {
     const fs::path native = platform::pathFromUtf8(kWorldlyName);
@@ -56,14 +57,16 @@ TEST(PlatformTest, AssetsAndSettingsAreFoundBelowAWorldlyFolder) {
     const fs::path nativeRoot = platform::pathFromUtf8(root);
     fs::create_directories(nativeRoot / "bin");
     fs::create_directories(nativeRoot / "assets" / "settings");
-    std::ofstream(nativeRoot / "assets" / "settings" / "camera_front.ini") << "[camera]\nfov = 42\n";
+    std::ofstream(nativeRoot / "assets" / "settings" / "camera_front.ini")
+        << "[camera]\nfov = 42\n";
     setAssetSearchStartDirectory(nativeRoot / "bin");
 
     const std::string found = resolveAssetPath("assets/settings/camera_front.ini");
     ASSERT_FALSE(found.empty());
     EXPECT_EQ(platform::pathFromUtf8(found).lexically_normal(),
               (nativeRoot / "assets" / "settings" / "camera_front.ini").lexically_normal());
-    const CameraSettings camera = readCameraSettings(openSettingsFile("assets/settings/camera_front.ini"));
+    const CameraSettings camera =
+        readCameraSettings(openSettingsFile("assets/settings/camera_front.ini"));
     EXPECT_FLOAT_EQ(camera.fov, 42.0f);
 }
 

@@ -1,13 +1,12 @@
 #include <string>
 
-
 #include <gtest/gtest.h>
 #include <glm/gtc/type_ptr.hpp>
 
 #include "TempTree.h"
 #include "framework/Shader.h"
-#include "support/PortableTest.h"
 #include "support/GlTestContext.h"
+#include "support/PortableTest.h"
 
 namespace {
 

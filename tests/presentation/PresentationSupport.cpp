@@ -1,6 +1,5 @@
 #include "presentation/PresentationSupport.h"
 
-
 #include <random>
 #include <stdexcept>
 
@@ -99,7 +98,8 @@ void writeSolidPng(const std::filesystem::path& path, int width, int height,
 TempDir::TempDir() {
     std::random_device random;
     root = std::filesystem::temp_directory_path() /
-           ("veltra-presentation-" + std::to_string(portable_test::processId()) + "-" + std::to_string(random()));
+           ("veltra-presentation-" + std::to_string(portable_test::processId()) + "-" +
+            std::to_string(random()));
     std::filesystem::create_directories(root);
 }
 

@@ -34,8 +34,8 @@ constexpr float kOrbitRadius = 4.0f;
 class OrbitingCamera : public Camera {
   public:
     OrbitingCamera()
-        : Camera(glm::vec3(0.0f, 0.0f, 50.0f), 60.0f, float(kWidth) / float(kHeight), 0.1f,
-                 5000.0f, -90.0f, 0.0f) {}
+        : Camera(glm::vec3(0.0f, 0.0f, 50.0f), 60.0f, float(kWidth) / float(kHeight), 0.1f, 5000.0f,
+                 -90.0f, 0.0f) {}
     void orbitTo(float degrees) {
         const float angle = glm::radians(degrees);
         orbitEye = kOrbitRadius * glm::vec3(std::sin(angle), 0.0f, std::cos(angle));
@@ -83,7 +83,8 @@ class EyeGl : public ::testing::Test {
     }
 
     // Draws one object through GameObject::draw and reads the frame back.
-    std::vector<glm::vec4> drawn(GameObject& object, const std::shared_ptr<DirectionalLight>& moon) {
+    std::vector<glm::vec4> drawn(GameObject& object,
+                                 const std::shared_ptr<DirectionalLight>& moon) {
         target->bind();
         target->clear(glm::vec4(0, 0, 0, 1));
         glEnable(GL_DEPTH_TEST);
@@ -107,10 +108,12 @@ TEST_F(EyeGl, TheMirrorSphereShowsTheSkyBehindTheEyeAsTheCameraCirclesIt) {
     }
     Skybox sky(skyProgram, faces);
     sky.setup();
-    auto material =
-        std::make_shared<CubemapMaterial>(mirrorProgram, static_cast<int32_t>(sky.getCubemapTexture()));
-    auto sphere = std::make_shared<Geometry>(glm::mat4(1.0f), makeSphere(32, 64, 1.0f), material, 0);
-    GameObject mirror("Mirror", glm::vec3(0.0f), glm::vec3(0.0f), glm::vec3(1.0f), sphere, material);
+    auto material = std::make_shared<CubemapMaterial>(
+        mirrorProgram, static_cast<int32_t>(sky.getCubemapTexture()));
+    auto sphere =
+        std::make_shared<Geometry>(glm::mat4(1.0f), makeSphere(32, 64, 1.0f), material, 0);
+    GameObject mirror("Mirror", glm::vec3(0.0f), glm::vec3(0.0f), glm::vec3(1.0f), sphere,
+                      material);
 
     // The middle of the sphere faces the eye and reflects the sky behind it.
     const struct {
@@ -129,9 +132,10 @@ TEST_F(EyeGl, TheMirrorSphereShowsTheSkyBehindTheEyeAsTheCameraCirclesIt) {
 TEST_F(EyeGl, TheMoonsHighlightSitsHalfwayBetweenTheMoonAndTheEye) {
     // No texture: the surface's own colour is black, so the highlight is
     // all that shows.
-    auto material =
-        std::make_shared<TextureMaterial>(textureProgram, glm::vec3(0.0f, 0.0f, 1.0f), 40.0f, nullptr);
-    auto sphere = std::make_shared<Geometry>(glm::mat4(1.0f), makeSphere(32, 64, 1.0f), material, 0);
+    auto material = std::make_shared<TextureMaterial>(textureProgram, glm::vec3(0.0f, 0.0f, 1.0f),
+                                                      40.0f, nullptr);
+    auto sphere =
+        std::make_shared<Geometry>(glm::mat4(1.0f), makeSphere(32, 64, 1.0f), material, 0);
     GameObject ball("Ball", glm::vec3(0.0f), glm::vec3(0.0f), glm::vec3(1.0f), sphere, material);
     auto moon = std::make_shared<DirectionalLight>();
     moon->enabled = true;
@@ -152,7 +156,8 @@ TEST_F(EyeGl, TheMoonsHighlightSitsHalfwayBetweenTheMoonAndTheEye) {
                 }
             }
         }
-        const glm::vec3 halfway = glm::normalize(glm::vec3(0, 1, 0) + glm::normalize(camera->orbitEye));
+        const glm::vec3 halfway =
+            glm::normalize(glm::vec3(0, 1, 0) + glm::normalize(camera->orbitEye));
         const glm::ivec2 expected = toPixel(*camera, halfway);
         EXPECT_GT(best, 0.5f) << "eye at " << degrees << " degrees";
         EXPECT_LE(std::abs(brightest.x - expected.x), 3) << "eye at " << degrees << " degrees";

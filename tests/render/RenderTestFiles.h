@@ -3,7 +3,6 @@
 // Helpers for the render tests: a scratch directory, captured console output
 // and hand-made texture containers, so no test depends on asset files.
 
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>

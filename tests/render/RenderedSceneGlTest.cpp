@@ -229,8 +229,9 @@ TEST_F(RenderedSceneGl, LampLightsNearbySurfacesOnBothLitPrograms) {
         glm::mat4 model;
         glm::vec3 front;  // the surface point nearest the eye
     };
-    const Case cases[] = {{"objects' program", clayMaterial, sphere, atCentre, centre + glm::vec3(0, 0, 1)},
-                          {"water's program", waterLike, sheet, facingEye, centre}};
+    const Case cases[] = {
+        {"objects' program", clayMaterial, sphere, atCentre, centre + glm::vec3(0, 0, 1)},
+        {"water's program", waterLike, sheet, facingEye, centre}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         auto lampAt = [&](float ahead) {
@@ -245,7 +246,7 @@ TEST_F(RenderedSceneGl, LampLightsNearbySurfacesOnBothLitPrograms) {
         };
         const float near = lampAt(1.5f);
         EXPECT_GT(near, 0.1f);
-        EXPECT_GT(near, 2.0f * lampAt(8.0f));  // the night fill stays
+        EXPECT_GT(near, 2.0f * lampAt(8.0f));   // the night fill stays
         EXPECT_GT(near, 3.0f * lampAt(-2.5f));  // behind the surface
     }
     EXPECT_EQ(drainGlErrors(), 0);

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-
 #include <cstdio>
 #include <filesystem>
 #include <memory>

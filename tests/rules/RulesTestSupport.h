@@ -18,7 +18,7 @@
 namespace rules_test {
 
 class TestCamera : public Camera {
-public:
+  public:
     TestCamera() : Camera(glm::vec3(0.0f), 45.0f, 1.5f, 0.1f, 1000.0f, -90.0f, 0.0f) {}
     glm::mat4 getViewMatrix() const override { return view; }
     void update(float dt) override {
@@ -32,7 +32,7 @@ public:
 // extent around its position, as a mesh would have given it.
 template <class Kind>
 class Boxed : public Kind {
-public:
+  public:
     template <class... Args>
     explicit Boxed(float halfExtent, Args&&... args) : Kind(std::forward<Args>(args)...) {
         this->collisionShape =

@@ -12,7 +12,7 @@ using namespace audio_test;
 namespace {
 
 class AudioFileTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (SoundFiles::get().root().empty()) {
             GTEST_SKIP() << "sox and lame are needed to make test sounds";

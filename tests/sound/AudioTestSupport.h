@@ -17,13 +17,13 @@ namespace audio_test {
 //   empty/run/ a working directory without any sounds
 //   tone660.mp3, broken.mp3, surround.wav
 class SoundFiles {
-public:
+  public:
     // Empty root() when sox or lame is missing.
     static const SoundFiles& get();
     const std::string& root() const { return rootDir; }
     std::string path(const std::string& relative) const { return rootDir + "/" + relative; }
 
-private:
+  private:
     std::string rootDir;
 };
 
@@ -58,14 +58,14 @@ ChildResult runWithoutDevice(const std::string& workDir, const std::function<int
 // clock rather than by the wall clock: a mark at t means that everything
 // in the WAV from t + one mixer block on was mixed after the action.
 class MixClock {
-public:
+  public:
     explicit MixClock(std::string wavPath) : wavPath(std::move(wavPath)) {}
     double now() const;
     void mark(const std::string& name) const;
     // Waits until the mix reaches the given time (0 while no device is open).
     void waitUntil(double seconds) const;
 
-private:
+  private:
     std::string wavPath;
 };
 

@@ -25,7 +25,7 @@ using namespace audio_test;
 namespace {
 
 class SoundEngineTest : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (SoundFiles::get().root().empty()) {
             GTEST_SKIP() << "sox and lame are needed to make test sounds";

@@ -42,7 +42,7 @@ double toneHertz(const Wave& wave, double from, double to) {
 }
 
 class SoundPlayback : public testing::Test {
-protected:
+  protected:
     void SetUp() override {
         if (SoundFiles::get().root().empty()) {
             GTEST_SKIP() << "sox and lame are needed to make test sounds";

@@ -33,6 +33,8 @@ bool ensureGlContext() {
     return true;
 }
 
-GLFWwindow* glTestWindow() { return window; }
+GLFWwindow* glTestWindow() {
+    return window;
+}
 
 }  // namespace testing_support

@@ -17,9 +17,9 @@ GLFWwindow* glTestWindow();
 
 }  // namespace testing_support
 
-#define REQUIRE_GL_CONTEXT()                                          \
-    do {                                                              \
-        if (!testing_support::ensureGlContext()) {                    \
-            GTEST_SKIP() << "no OpenGL context (no X display?)";      \
-        }                                                             \
+#define REQUIRE_GL_CONTEXT()                                     \
+    do {                                                         \
+        if (!testing_support::ensureGlContext()) {               \
+            GTEST_SKIP() << "no OpenGL context (no X display?)"; \
+        }                                                        \
     } while (0)

@@ -5,8 +5,8 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <system_error>
 #include <string>
+#include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
@@ -19,8 +19,8 @@
 #undef near
 #undef far
 #else
-#include <csignal>
 #include <unistd.h>
+#include <csignal>
 #endif
 
 namespace portable_test {

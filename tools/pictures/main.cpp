@@ -55,9 +55,9 @@ int main(int argc, char** argv) {
     glEnable(GL_DEPTH_TEST);
     // A fixed ring layout, so the pictures of two builds can be compared.
     GameRandom::reseedEngine(20240611);
-    Scene scene = assembleScene(values.width, values.height, values.startPosition, values.fov,
-                                values.near, values.far, values.moveSpeed, values.rotationSpeed,
-                                values.yaw, values.pitch);
+    Scene scene =
+        assembleScene(values.width, values.height, values.startPosition, values.fov, values.near,
+                      values.far, values.moveSpeed, values.rotationSpeed, values.yaw, values.pitch);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
     frames(scene, 1, values);
