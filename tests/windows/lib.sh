@@ -71,3 +71,25 @@ wait_for_file() {
         sleep 0.5
     done
 }
+
+# Ctrl+C as a player presses it: wine turns a SIGINT into the console's
+# Ctrl+C event. Linux hands a process's signal to any one of its threads,
+# and one that lands on a thread the graphics driver started itself never
+# reaches wine's console handling: it is lost, and the game plays on. So
+# the signal is sent again while the game has not begun to close (a second
+# request that is received ends the game at once, so it comes only after
+# a pause the first one would long have acted in).
+press_ctrl_c() {
+    local tries=0 waited
+    while [ "$tries" -lt 4 ]; do
+        kill -INT "$GAME_PID" 2>/dev/null || return 0
+        tries=$((tries + 1))
+        waited=0
+        while [ "$waited" -lt 150 ]; do
+            kill -0 "$GAME_PID" 2>/dev/null || return 0
+            sleep 0.1
+            waited=$((waited + 1))
+        done
+        echo "press_ctrl_c: the game is still running 15 s after Ctrl+C $tries; pressing again" >&2
+    done
+}

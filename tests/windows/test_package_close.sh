@@ -9,7 +9,7 @@ start_game
 wait_for_window VELTRA 120
 # Past start-up: the window is drawing frames.
 sleep 2
-kill -INT "$GAME_PID"
+press_ctrl_c
 wait_for_exit 60
 [ "$GAME_STATUS" -eq 0 ] || fail "status $GAME_STATUS after Ctrl+C"
 grep -q '^Framework was initialized' <(unix_stdout) || fail "the game did not get through start-up"

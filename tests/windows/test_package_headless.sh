@@ -11,7 +11,7 @@ unpack_game
 start_game --run_headless --filename "erstes Bild Λ"
 shot="$GAME_BIN/erstes Bild Λ.ppm"
 wait_for_file "$shot" 120
-kill -INT "$GAME_PID"
+press_ctrl_c
 wait_for_exit 60
 [ "$GAME_STATUS" -eq 0 ] || fail "status $GAME_STATUS"
 
