@@ -90,6 +90,18 @@ wait_for_window() {
 
 # Waits for the game to end; sets GAME_STATUS. Fails after the limit. Both
 # limits stretch by VELTRA_TIME_FACTOR (a whole number, set for sanitized builds).
+# Waits up to 60 s (times VELTRA_TIME_FACTOR) for a headless run's frame
+# file to appear; fails when the game ends first.
+wait_for_frame_file() {
+    local file=$1 limit=$(( 60 * ${VELTRA_TIME_FACTOR:-1} )) waited=0
+    until [ -s "$file" ]; do
+        [ "$waited" -lt $((limit * 10)) ] || fail "no $(basename "$file") within ${limit}s"
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before writing $(basename "$file")"
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+}
+
 wait_for_exit() {
     local limit=$(( ${1:-30} * ${VELTRA_TIME_FACTOR:-1} )) waited=0
     while kill -0 "$GAME_PID" 2>/dev/null; do

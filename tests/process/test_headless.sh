@@ -6,13 +6,7 @@ source "$(dirname "$0")/lib.sh"
 
 rm -f shot.ppm
 start_game --run_headless --filename shot
-waited=0
-until [ -s shot.ppm ]; do
-    [ "$waited" -lt 600 ] || fail "no shot.ppm within 60s"
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended"
-    sleep 0.1
-    waited=$((waited + 1))
-done
+wait_for_frame_file shot.ppm
 kill -TERM "$GAME_PID"
 wait_for_exit
 [ "$GAME_STATUS" -eq 0 ] || fail "status $GAME_STATUS"

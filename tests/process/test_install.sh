@@ -24,13 +24,7 @@ mkdir -p "$WORK/player home"
 cd "$WORK/player home" || fail "no start folder"
 VELTRA="$prefix/bin/veltra"
 start_game --run_headless --filename "first frame"
-waited=0
-until [ -s "first frame.ppm" ]; do
-    [ "$waited" -lt 600 ] || fail "no 'first frame.ppm' in the start folder within 60s"
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the installed game ended"
-    sleep 0.1
-    waited=$((waited + 1))
-done
+wait_for_frame_file "first frame.ppm"
 kill -TERM "$GAME_PID"
 wait_for_exit
 [ "$GAME_STATUS" -eq 0 ] || fail "status $GAME_STATUS"

@@ -10,13 +10,7 @@ export ALSOFT_CONF="$WORK/alsoft.conf"
 unset ALSOFT_DRIVERS ALSOFT_LOGLEVEL
 
 start_game --run_headless --filename "$WORK/shot"
-waited=0
-until [ -s "$WORK/shot.ppm" ]; do
-    [ "$waited" -lt 600 ] || fail "no screenshot within 60s"
-    kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended"
-    sleep 0.1
-    waited=$((waited + 1))
-done
+wait_for_frame_file "$WORK/shot.ppm"
 kill -TERM "$GAME_PID"
 wait_for_exit
 [ "$GAME_STATUS" -eq 0 ] || fail "status $GAME_STATUS"
