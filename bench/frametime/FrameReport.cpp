@@ -1,9 +1,12 @@
 #include "FrameReport.h"
 
+#include <cmath>
 #include <cstdio>
 #include <iomanip>
 #include <iostream>
 #include <ostream>
+#include <sstream>
+#include <string>
 
 FlightSummary summariseFlight(const HarnessResults& results) {
     std::vector<double> total, update, updateCpu, render, renderCpu, present, floor, floorCpu;
@@ -56,6 +59,51 @@ void jsonArray(std::ostream& out, const std::vector<T>& values) {
     out << "]";
 }
 
+// JSON has no infinity: equal pictures give null.
+std::string jsonNumber(double value) {
+    if (!std::isfinite(value)) {
+        return "null";
+    }
+    std::ostringstream text;
+    text << std::setprecision(6) << value;
+    return text.str();
+}
+
+void jsonPictures(std::ostream& out, const FramePicturesReport& p) {
+    const ComparisonSummary& c = p.summary;
+    out << "  \"framePictures\": {\"action\": \"" << p.action
+        << "\", \"framesSaved\": " << p.framesSaved << ", \"framesCompared\": " << c.framesCompared
+        << ", \"framesMissing\": " << c.framesMissing << ", \"framesChanged\": " << c.framesChanged
+        << ", \"framesBeyondRounding\": " << c.framesBeyondRounding
+        << ", \"worstPsnr\": " << jsonNumber(c.worstPsnr)
+        << ", \"worstPsnrFrame\": " << c.worstPsnrFrame
+        << ", \"largestDifference\": " << c.largestDifference
+        << ", \"largestDifferenceFrame\": " << c.largestDifferenceFrame
+        << ", \"mostPixelsBeyondRounding\": " << c.mostBeyondRounding << "},\n";
+}
+
+void printPictures(std::ostream& out, const FramePicturesReport& p) {
+    const ComparisonSummary& c = p.summary;
+    if (p.action == "saved") {
+        out << "  pictures: " << p.framesSaved << " frames saved to " << p.directory << "\n";
+        return;
+    }
+    out << "  pictures: " << c.framesCompared << " frames compared with " << p.directory;
+    if (c.framesMissing > 0) {
+        out << ", " << c.framesMissing << " MISSING";
+    }
+    out << "; " << c.framesChanged << " changed, " << c.framesBeyondRounding
+        << " beyond rounding (a value more than 1 off)\n";
+    if (c.framesChanged == 0) {
+        out << "    every frame identical\n";
+        return;
+    }
+    out << std::setprecision(2) << "    worst PSNR " << c.worstPsnr << " dB (frame "
+        << c.worstPsnrFrame << "), largest difference " << c.largestDifference << " (frame "
+        << c.largestDifferenceFrame << "), at most " << c.mostBeyondRounding
+        << " pixels beyond rounding in a frame\n";
+}
+
 void tableRow(std::ostream& out, const char* name, const TimeSummary& s) {
     out << "  " << std::left << std::setw(16) << name << std::right << std::fixed
         << std::setprecision(3) << std::setw(10) << s.mean << std::setw(10) << s.median
@@ -96,6 +144,9 @@ void writeJson(std::ostream& out, const HarnessResults& r, const FlightSummary& 
     out << "  \"peakResidentMb\": " << r.peakResidentMb << ",\n";
     out << "  \"outcome\": \"" << r.outcome << "\",\n  \"score\": " << r.score << ",\n";
     out << "  \"flyingFrameCount\": " << r.flyingFrames << ",\n";
+    if (r.pictures) {
+        jsonPictures(out, *r.pictures);
+    }
     out << "  \"drawCostsMs\": {";
     for (size_t i = 0; i < r.drawCosts.size(); ++i) {
         out << (i == 0 ? "" : ", ") << "\"" << r.drawCosts[i].part
@@ -140,6 +191,10 @@ void printTable(std::ostream& out, const HarnessResults& r, const FlightSummary&
             out << " " << cost.part << " " << std::setprecision(2) << cost.milliseconds << ";";
         }
         out << "\n";
+    }
+    if (r.pictures) {
+        out << std::fixed;
+        printPictures(out, *r.pictures);
     }
     out.unsetf(std::ios::floatfield);
 }

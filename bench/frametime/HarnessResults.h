@@ -1,9 +1,11 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "DrawBreakdown.h"
+#include "FrameComparison.h"
 #include "FrameStats.h"
 
 // One frame of the scripted flight, times in milliseconds.
@@ -18,6 +20,14 @@ struct FrameSample {
     double total = 0.0;      // clear to swap
     double floor = 0.0;      // the floor frame drawn right after it, clear to swap
     double floorCpu = 0.0;   // its passes' CPU time over every thread
+};
+
+// What became of the flight's pictures, when they were saved or compared.
+struct FramePicturesReport {
+    std::string action;  // "saved" or "compared"
+    std::string directory;
+    int framesSaved = 0;
+    ComparisonSummary summary;
 };
 
 struct HarnessResults {
@@ -40,6 +50,7 @@ struct HarnessResults {
     int flyingFrames = 0;  // frames in the Playing state
     int score = 0;
     std::vector<DrawCost> drawCosts;
+    std::optional<FramePicturesReport> pictures;
 };
 
 // The flying frames (Playing state) summarised per column.

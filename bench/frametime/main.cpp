@@ -5,6 +5,7 @@
 // directory (the level opens "../assets/..."):
 //   ./veltra_frametime [--frames N] [--json FILE] [--plot FILE.png] [--restarts N]
 //                      [--breakdown | --breakdown-only] [--screenshot FRAME]...
+//                      [--save-frames DIR | --compare-frames DIR]
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -18,6 +19,7 @@
 #include "DrawBreakdown.h"
 #include "FlightPath.h"
 #include "FloorPasses.h"
+#include "FrameComparison.h"
 #include "FrameReport.h"
 #include "HarnessResults.h"
 #include "ProcessMemory.h"
@@ -55,6 +57,10 @@ struct Options {
     // Frames (counted from the countdown's first) whose picture is saved as
     // frame_<n>.ppm, to compare the pictures of two builds.
     std::vector<int> screenshotFrames;
+    // Every frame's picture saved to, or compared with those saved in, a
+    // folder: the second run of a build after a change shows what moved.
+    std::string saveFramesDirectory;
+    std::string compareFramesDirectory;
     std::string jsonPath = "frametime.json";
     std::string plotPath = "frametime.png";
 };
@@ -74,6 +80,10 @@ Options parseOptions(int argc, char** argv) {
             options.plotPath = argv[++i];
         } else if (arg == "--screenshot" && hasValue) {
             options.screenshotFrames.push_back(std::atoi(argv[++i]));
+        } else if (arg == "--save-frames" && hasValue) {
+            options.saveFramesDirectory = argv[++i];
+        } else if (arg == "--compare-frames" && hasValue) {
+            options.compareFramesDirectory = argv[++i];
         } else if (arg == "--breakdown") {
             options.breakdown = true;
         } else if (arg == "--breakdown-only") {
@@ -130,8 +140,10 @@ Scene assemble(const StartupValues& v) {
 }
 
 // The frame of the run loop with the timings taken apart; the state decides
-// the render path as in the game.
-FrameSample playFrame(GLFWwindow* window, Scene& scene, float dt) {
+// the render path as in the game. The picture, when one is taken, is read
+// between the render and the swap and its time left out of the frame's.
+FrameSample playFrame(GLFWwindow* window, Scene& scene, float dt, FramePictures* pictures = nullptr,
+                      int index = 0) {
     FrameSample sample;
     const auto start = Clock::now();
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -156,11 +168,15 @@ FrameSample playFrame(GLFWwindow* window, Scene& scene, float dt) {
     const auto renderEnd = Clock::now();
     sample.render = millisecondsBetween(updateEnd, renderEnd);
     sample.renderCpu = processCpuMilliseconds() - renderCpuStart;
+    if (pictures != nullptr) {
+        pictures->take(index);
+    }
 
+    const auto presentStart = Clock::now();
     glfwSwapBuffers(window);
     const auto presentEnd = Clock::now();
-    sample.present = millisecondsBetween(renderEnd, presentEnd);
-    sample.total = millisecondsBetween(start, presentEnd);
+    sample.present = millisecondsBetween(presentStart, presentEnd);
+    sample.total = millisecondsBetween(start, renderEnd) + sample.present;
     sample.state = static_cast<int>(world.state);
     return sample;
 }
@@ -235,6 +251,17 @@ int main(int argc, char** argv) {
     playFrame(window, scene, 0.0f);
     results.startToFirstFrameMs = millisecondsBetween(processStart, Clock::now());
 
+    std::unique_ptr<FramePictures> pictures;
+    if (!options.saveFramesDirectory.empty() || !options.compareFramesDirectory.empty()) {
+        const bool saving = !options.saveFramesDirectory.empty();
+        pictures = std::make_unique<FramePictures>(
+            saving ? FramePictures::Mode::Save : FramePictures::Mode::Compare,
+            saving ? options.saveFramesDirectory : options.compareFramesDirectory, kWidth, kHeight);
+        if (!pictures->ready()) {
+            return 1;
+        }
+    }
+
     // Space released on the start screen: the countdown, then the flight.
     auto floorPasses = std::make_unique<FloorPasses>(kWidth, kHeight);
     FloorPasses& floor = *floorPasses;
@@ -254,7 +281,7 @@ int main(int argc, char** argv) {
             scene.waterMaterial->update(kFrameSeconds);
             scene.worldManager->update(kFrameSeconds, kWidth, kHeight);
         } else {
-            sample = playFrame(window, scene, kFrameSeconds);
+            sample = playFrame(window, scene, kFrameSeconds, pictures.get(), i);
             sample.index = i;
             playFloorFrame(window, floor, sample);
             results.frames.push_back(sample);
@@ -302,6 +329,12 @@ int main(int argc, char** argv) {
     results.peakResidentMb = peakResidentMegabytes();
     results.loadAverageEnd = loadAverage();
 
+    if (pictures) {
+        results.pictures = FramePicturesReport{
+            pictures->getMode() == FramePictures::Mode::Save ? "saved" : "compared",
+            pictures->getDirectory().string(), pictures->getFramesSaved(), pictures->getSummary()};
+    }
+
     const FlightSummary summary = summariseFlight(results);
     printTable(std::cout, results, summary);
     std::ofstream json(options.jsonPath);
@@ -311,5 +344,9 @@ int main(int argc, char** argv) {
         std::cout << "Plot written to " << options.plotPath << std::endl;
     }
     shutdownFramework();
+    // A comparison that had nothing to compare with is no result.
+    if (results.pictures && results.pictures->summary.framesMissing > 0) {
+        return 1;
+    }
     return 0;
 }
