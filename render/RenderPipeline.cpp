@@ -92,7 +92,21 @@ void RenderPipeline::render(WorldManager& worldManager, int32_t framebufferWidth
     }
 
     renderScene(worldManager);
+    extractBrightParts();
+    bloom.blur();
+    blendToWindow();
 
+    if (Input::wasPressed(GLFW_KEY_H)) {
+        hudVisible = !hudVisible;
+    }
+    if (hudVisible) {
+        if (const auto hud = worldManager.getHud()) {
+            hud->render(width, height, worldManager);
+        }
+    }
+}
+
+void RenderPipeline::extractBrightParts() {
     bloom.beginExtract();
     extractShader->use();
     extractShader->setInt("sceneTex", 0);
@@ -102,9 +116,10 @@ void RenderPipeline::render(WorldManager& worldManager, int32_t framebufferWidth
     glBindTexture(GL_TEXTURE_2D, sceneColorTexture.get());
     glBindVertexArray(quadVertexArray.get());
     glDrawArrays(GL_TRIANGLES, 0, 6);
+    glBindVertexArray(0);
+}
 
-    bloom.blur();
-
+void RenderPipeline::blendToWindow() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glViewport(0, 0, width, height);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
@@ -121,18 +136,12 @@ void RenderPipeline::render(WorldManager& worldManager, int32_t framebufferWidth
     glBindVertexArray(0);
     glActiveTexture(GL_TEXTURE0);
     blendShader->unuse();
-
-    if (Input::wasPressed(GLFW_KEY_H)) {
-        hudVisible = !hudVisible;
-    }
-    if (hudVisible) {
-        if (const auto hud = worldManager.getHud()) {
-            hud->render(width, height, worldManager);
-        }
-    }
 }
 
-void RenderPipeline::renderScene(WorldManager& worldManager) {
+void RenderPipeline::renderScene(WorldManager& worldManager, const SceneFilter* filter) {
+    const auto drawn = [filter](const GameObject& object) {
+        return filter == nullptr || filter->draws(object);
+    };
     glBindFramebuffer(GL_FRAMEBUFFER, sceneFramebuffer.get());
     glViewport(0, 0, width, height);
     glEnable(GL_DEPTH_TEST);
@@ -141,7 +150,7 @@ void RenderPipeline::renderScene(WorldManager& worldManager) {
 
     const auto camera = worldManager.getCamera();
     const auto skybox = worldManager.getSkybox();
-    if (camera && skybox) {
+    if (camera && skybox && (filter == nullptr || filter->drawsSky())) {
         glUseProgram(skybox->getProgram());
         // Only the camera's turn orients the sky; it never comes nearer.
         const glm::mat4 view(glm::mat3(camera->getViewMatrix()));
@@ -157,7 +166,7 @@ void RenderPipeline::renderScene(WorldManager& worldManager) {
         // would allocate every frame.
         const auto& objects = worldManager.getObjects();
         for (const auto& object : objects) {
-            if (object && !isParticleSystem(*object)) {
+            if (object && !isParticleSystem(*object) && drawn(*object)) {
                 object->draw(camera, directionalLight, pointLight);
             }
         }
@@ -166,7 +175,7 @@ void RenderPipeline::renderScene(WorldManager& worldManager) {
         glEnable(GL_BLEND);
         glDepthMask(GL_FALSE);
         for (const auto& object : objects) {
-            if (object && isParticleSystem(*object)) {
+            if (object && isParticleSystem(*object) && drawn(*object)) {
                 object->draw(camera, directionalLight, pointLight);
             }
         }

@@ -6,8 +6,18 @@
 #include "render/Bloom.h"
 #include "render/GlName.h"
 
+class GameObject;
 class Shader;
 class WorldManager;
+
+// Leaves parts of the scene out of a scene pass, for measuring what each
+// part costs; the game draws everything.
+class SceneFilter {
+  public:
+    virtual ~SceneFilter() = default;
+    virtual bool drawsSky() const = 0;
+    virtual bool draws(const GameObject& object) const = 0;
+};
 
 // Draws one frame: sky and objects into an off-screen floating-point target,
 // particle systems last with blending, bright-pass extract, blur, blend to
@@ -39,11 +49,16 @@ class RenderPipeline {
     const Bloom& getBloom() const { return bloom; }
     Bloom& getBloom() { return bloom; }
 
+    // The frame's passes one by one, as render() runs them (for measuring
+    // each on its own; the targets must be built).
+    void renderScene(WorldManager& worldManager, const SceneFilter* filter = nullptr);
+    void extractBrightParts();
+    void blendToWindow();
+
   private:
     void build(int32_t newWidth, int32_t newHeight);
     void buildSceneTarget();
     void releaseSceneTarget();
-    void renderScene(WorldManager& worldManager);
 
     GlFramebuffer sceneFramebuffer;
     GlTexture sceneColorTexture;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <ctime>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -18,10 +19,8 @@
 #include "FloorPasses.h"
 #include "framework/Gl.h"
 #include "render/Bloom.h"
-#include "render/Camera.h"
 #include "render/HeadsUpDisplay.h"
 #include "render/RenderPipeline.h"
-#include "render/Skybox.h"
 #include "world/GameObject.h"
 #include "world/ParticleSystem.h"
 #include "world/WorldManager.h"
@@ -34,20 +33,6 @@ double processCpuMilliseconds() {
     timespec now{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
-}
-
-// Under callgrind each part's instruction count is dumped on its own, named
-// after the part (elsewhere the macros do nothing).
-double millisecondsSince(double start, const std::string& part) {
-    glFinish();
-    CALLGRIND_DUMP_STATS_AT(part.c_str());
-    return processCpuMilliseconds() - start;
-}
-
-double startPart() {
-    glFinish();
-    CALLGRIND_ZERO_STATS;
-    return processCpuMilliseconds();
 }
 
 std::string partOf(const GameObject& object) {
@@ -66,41 +51,29 @@ double median(std::vector<double> values) {
     return values.empty() ? 0.0 : values[values.size() / 2];
 }
 
-// The scene pass as the pipeline draws it (opaque objects, the sky behind
-// them, particles blended), leaving out the objects of one part ("" leaves
-// out nothing, "sky" the sky).
-void drawScene(WorldManager& worldManager, RenderPipeline& pipeline, const std::string& leftOut) {
-    const auto camera = worldManager.getCamera();
-    const auto skybox = worldManager.getSkybox();
-    const auto directionalLight = worldManager.getDirectionalLight();
-    const auto pointLight = worldManager.getPointLight();
-    glBindFramebuffer(GL_FRAMEBUFFER, pipeline.getSceneFramebuffer());
-    glViewport(0, 0, pipeline.getWidth(), pipeline.getHeight());
-    glEnable(GL_DEPTH_TEST);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    for (const auto& object : worldManager.getObjects()) {
-        if (dynamic_cast<const ParticleSystem*>(object.get()) == nullptr &&
-            partOf(*object) != leftOut) {
-            object->draw(camera, directionalLight, pointLight);
-        }
-    }
-    if (camera && skybox && leftOut != "sky") {
-        glUseProgram(skybox->getProgram());
-        glDepthMask(GL_FALSE);
-        skybox->draw(glm::mat4(glm::mat3(camera->getViewMatrix())), camera->getProjectionMatrix());
-        glDepthMask(GL_TRUE);
-    }
-    glEnable(GL_BLEND);
-    glDepthMask(GL_FALSE);
-    for (const auto& object : worldManager.getObjects()) {
-        if (dynamic_cast<const ParticleSystem*>(object.get()) != nullptr &&
-            leftOut != "particles") {
-            object->draw(camera, directionalLight, pointLight);
-        }
-    }
-    glDepthMask(GL_TRUE);
-    glDisable(GL_BLEND);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+// The scene pass without one part ("sky" leaves out the sky).
+class LeaveOut : public SceneFilter {
+  public:
+    explicit LeaveOut(std::string part) : part(std::move(part)) {}
+    bool drawsSky() const override { return part != "sky"; }
+    bool draws(const GameObject& object) const override { return partOf(object) != part; }
+
+  private:
+    std::string part;
+};
+
+// Runs `draw` between two glFinish calls; under callgrind each part's
+// instruction count is dumped on its own, named after the part (elsewhere
+// the macros do nothing).
+void measure(std::map<std::string, std::vector<double>>& samples, const std::string& part,
+             const std::function<void()>& draw) {
+    glFinish();
+    CALLGRIND_ZERO_STATS;
+    const double start = processCpuMilliseconds();
+    draw();
+    glFinish();
+    CALLGRIND_DUMP_STATS_AT(part.c_str());
+    samples[part].push_back(processCpuMilliseconds() - start);
 }
 
 }  // namespace
@@ -114,52 +87,60 @@ std::vector<DrawCost> measureDrawCosts(WorldManager& worldManager, RenderPipelin
             parts.push_back(part);
         }
     }
-    // Measured in one flush each: the whole scene pass, the scene pass with
-    // each part left out (the part's share is the difference, so the depth
-    // test sees every other part as in the game), the whole frame and the
-    // floor. The post passes and HUD are what the frame adds to the scene.
+    // Measured in one flush each: the scene pass, the scene pass with each
+    // part left out (the part's share is the difference, so the depth test
+    // sees every other part as in the game), each later pass of the
+    // pipeline and its floor, the whole frame and the whole floor. The
+    // passes after the scene read what the frame before them left.
     std::map<std::string, std::vector<double>> samples;
+    const auto hud = worldManager.getHud();
     for (int r = 0; r < repetitions; ++r) {
-        double start = startPart();
-        drawScene(worldManager, pipeline, "");
-        samples["scene pass"].push_back(millisecondsSince(start, "scene pass"));
+        measure(samples, "scene pass", [&] { pipeline.renderScene(worldManager); });
         for (const std::string& part : parts) {
-            start = startPart();
-            drawScene(worldManager, pipeline, part);
-            samples["without " + part].push_back(millisecondsSince(start, "without " + part));
+            const LeaveOut filter(part);
+            measure(samples, "without " + part,
+                    [&] { pipeline.renderScene(worldManager, &filter); });
         }
-        start = startPart();
-        pipeline.render(worldManager, pipeline.getWidth(), pipeline.getHeight());
-        samples["whole frame"].push_back(millisecondsSince(start, "whole frame"));
-        start = startPart();
-        pipeline.getBloom().blur();
-        samples["blur"].push_back(millisecondsSince(start, "blur"));
-        if (const auto hud = worldManager.getHud()) {
-            glBindFramebuffer(GL_FRAMEBUFFER, 0);
-            start = startPart();
-            hud->render(pipeline.getWidth(), pipeline.getHeight(), worldManager);
-            samples["HUD"].push_back(millisecondsSince(start, "HUD"));
+        pipeline.renderScene(worldManager);
+        glDisable(GL_DEPTH_TEST);
+        measure(samples, "extract", [&] { pipeline.extractBrightParts(); });
+        measure(samples, "blur (three passes)", [&] { pipeline.getBloom().blur(); });
+        measure(samples, "blend", [&] { pipeline.blendToWindow(); });
+        if (hud) {
+            measure(samples, "HUD",
+                    [&] { hud->render(pipeline.getWidth(), pipeline.getHeight(), worldManager); });
         }
+        glEnable(GL_DEPTH_TEST);
+        measure(samples, "whole frame",
+                [&] { pipeline.render(worldManager, pipeline.getWidth(), pipeline.getHeight()); });
         if (floor != nullptr) {
-            start = startPart();
-            floor->draw();
-            samples["floor"].push_back(millisecondsSince(start, "floor"));
+            const auto floorOf = [&](const std::string& pass, int first, int last) {
+                measure(samples, pass + " floor", [&] { floor->drawPasses(first, last); });
+            };
+            floorOf("scene pass", FloorPasses::kScenePass, FloorPasses::kScenePass + 1);
+            floorOf("extract", FloorPasses::kExtractPass, FloorPasses::kExtractPass + 1);
+            floorOf("blur (three passes)", FloorPasses::kFirstBlurPass,
+                    FloorPasses::kFirstBlurPass + 3);
+            floorOf("blend", FloorPasses::kBlendPass, FloorPasses::kBlendPass + 1);
+            measure(samples, "floor", [&] { floor->draw(); });
         }
     }
 
+    const auto costOf = [&](const std::string& part) {
+        const auto floorSamples = samples.find(part + " floor");
+        return DrawCost{part, median(samples[part]),
+                        floorSamples == samples.end() ? -1.0 : median(floorSamples->second)};
+    };
     const double scene = median(samples["scene pass"]);
-    const double whole = median(samples["whole frame"]);
     std::vector<DrawCost> costs;
     for (const std::string& part : parts) {
         costs.push_back({part, scene - median(samples["without " + part])});
     }
-    costs.push_back({"scene pass", scene});
-    costs.push_back({"bloom and HUD", whole - scene});
-    costs.push_back({"blur (three passes)", median(samples["blur"])});
-    costs.push_back({"HUD", median(samples["HUD"])});
-    costs.push_back({"whole frame", whole});
-    if (floor != nullptr) {
-        costs.push_back({"floor", median(samples["floor"])});
+    for (const char* pass :
+         {"scene pass", "extract", "blur (three passes)", "blend", "HUD", "whole frame", "floor"}) {
+        if (samples.count(pass) != 0) {
+            costs.push_back(costOf(pass));
+        }
     }
     return costs;
 }

@@ -8,15 +8,17 @@ class RenderPipeline;
 class WorldManager;
 
 // The render time of each part of a frame on its own: the sky, each group
-// of objects (all rings count as one group), the particles, and the whole
-// pipeline frame; each is bracketed by glFinish and measured in CPU time of
-// the whole process (the rasterizer's threads included), the median of
-// several repetitions at the current view.
+// of objects (all rings count as one group), the particles, each pass of the
+// pipeline next to its floor (the same pass as a pass-through), and the
+// whole frame; each is bracketed by glFinish and measured in CPU time of the
+// whole process (the rasterizer's threads included), the median of several
+// repetitions at the current view.
 struct DrawCost {
     std::string part;
     double milliseconds = 0.0;
+    double floorMilliseconds = -1.0;  // the pass-through's, where there is one
 };
 
-// With a floor given, its six passes are measured too.
+// With a floor given, the passes' floors are measured too.
 std::vector<DrawCost> measureDrawCosts(WorldManager& worldManager, RenderPipeline& pipeline,
                                        FloorPasses* floor, int repetitions);

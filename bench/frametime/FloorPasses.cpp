@@ -1,5 +1,6 @@
 #include "FloorPasses.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "framework/Gl.h"
@@ -83,6 +84,10 @@ FloorPasses::~FloorPasses() {
 }
 
 void FloorPasses::draw() {
+    drawPasses(0, kPassCount);
+}
+
+void FloorPasses::drawPasses(int first, int last) {
     struct Pass {
         GLuint target;
         GLuint source;
@@ -90,14 +95,16 @@ void FloorPasses::draw() {
     };
     // The scene pass reads the last blur result so that every pass reads
     // one full-size texture, as the sky's cube map read does in the game.
+    // Only the scene target is cleared: every other pass covers its whole
+    // target (the frame clears the window's before it starts).
     const Pass passes[kPassCount] = {
         {sceneFramebuffer.get(), pingpongTextures[1].get(),
          GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT},
-        {brightFramebuffer.get(), sceneColorTexture.get(), GL_COLOR_BUFFER_BIT},
+        {brightFramebuffer.get(), sceneColorTexture.get(), 0},
         {pingpongFramebuffers[1].get(), brightTexture.get(), 0},
         {pingpongFramebuffers[0].get(), pingpongTextures[1].get(), 0},
         {pingpongFramebuffers[1].get(), pingpongTextures[0].get(), 0},
-        {0, pingpongTextures[1].get(), GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT},
+        {0, pingpongTextures[1].get(), 0},
     };
     glUseProgram(program);
     glUniform1i(glGetUniformLocation(program, "image"), 0);
@@ -105,7 +112,8 @@ void FloorPasses::draw() {
     glActiveTexture(GL_TEXTURE0);
     glViewport(0, 0, width, height);
     glDisable(GL_DEPTH_TEST);
-    for (const Pass& pass : passes) {
+    for (int i = std::max(first, 0); i < std::min(last, kPassCount); ++i) {
+        const Pass& pass = passes[i];
         glBindFramebuffer(GL_FRAMEBUFFER, pass.target);
         if (pass.clear != 0) {
             glClear(pass.clear);

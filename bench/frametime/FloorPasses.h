@@ -20,7 +20,16 @@ class FloorPasses {
     // The six passes; ends with the window's framebuffer bound.
     void draw();
 
+    // Passes first to last-but-one, for the floor of each pipeline pass on
+    // its own: [first, last).
+    void drawPasses(int first, int last);
+
     static constexpr int kPassCount = 6;
+    // Where each of the pipeline's passes lies among the six.
+    static constexpr int kScenePass = 0;
+    static constexpr int kExtractPass = 1;
+    static constexpr int kFirstBlurPass = 2;
+    static constexpr int kBlendPass = 5;
 
   private:
     int32_t width;

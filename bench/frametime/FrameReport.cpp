@@ -152,6 +152,14 @@ void writeJson(std::ostream& out, const HarnessResults& r, const FlightSummary& 
         out << (i == 0 ? "" : ", ") << "\"" << r.drawCosts[i].part
             << "\": " << r.drawCosts[i].milliseconds;
     }
+    out << "},\n  \"floorCostsMs\": {";
+    bool first = true;
+    for (const DrawCost& cost : r.drawCosts) {
+        if (cost.floorMilliseconds >= 0.0) {
+            out << (first ? "" : ", ") << "\"" << cost.part << "\": " << cost.floorMilliseconds;
+            first = false;
+        }
+    }
     out << "}\n}\n";
 }
 
@@ -188,7 +196,11 @@ void printTable(std::ostream& out, const HarnessResults& r, const FlightSummary&
     if (!r.drawCosts.empty()) {
         out << "  render cost of each part (cpu ms):";
         for (const DrawCost& cost : r.drawCosts) {
-            out << " " << cost.part << " " << std::setprecision(2) << cost.milliseconds << ";";
+            out << " " << cost.part << " " << std::setprecision(2) << cost.milliseconds;
+            if (cost.floorMilliseconds >= 0.0) {
+                out << " (floor " << cost.floorMilliseconds << ")";
+            }
+            out << ";";
         }
         out << "\n";
     }
