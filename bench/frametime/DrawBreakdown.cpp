@@ -65,15 +65,28 @@ class LeaveOut : public SceneFilter {
 // Runs `draw` between two glFinish calls; under callgrind each part's
 // instruction count is dumped on its own, named after the part (elsewhere
 // the macros do nothing).
+// With a query given, the fragments that passed the depth test are counted
+// into samples["fragments: " + part].
 void measure(std::map<std::string, std::vector<double>>& samples, const std::string& part,
-             const std::function<void()>& draw) {
+             const std::function<void()>& draw, GLuint fragmentQuery = 0) {
     glFinish();
     CALLGRIND_ZERO_STATS;
     const double start = processCpuMilliseconds();
+    if (fragmentQuery != 0) {
+        glBeginQuery(GL_SAMPLES_PASSED, fragmentQuery);
+    }
     draw();
+    if (fragmentQuery != 0) {
+        glEndQuery(GL_SAMPLES_PASSED);
+    }
     glFinish();
     CALLGRIND_DUMP_STATS_AT(part.c_str());
     samples[part].push_back(processCpuMilliseconds() - start);
+    if (fragmentQuery != 0) {
+        GLuint64 passed = 0;
+        glGetQueryObjectui64v(fragmentQuery, GL_QUERY_RESULT, &passed);
+        samples["fragments: " + part].push_back(static_cast<double>(passed));
+    }
 }
 
 }  // namespace
@@ -94,12 +107,16 @@ std::vector<DrawCost> measureDrawCosts(WorldManager& worldManager, RenderPipelin
     // passes after the scene read what the frame before them left.
     std::map<std::string, std::vector<double>> samples;
     const auto hud = worldManager.getHud();
+    GLuint query = 0;
+    glGenQueries(1, &query);
     for (int r = 0; r < repetitions; ++r) {
-        measure(samples, "scene pass", [&] { pipeline.renderScene(worldManager); });
+        measure(
+            samples, "scene pass", [&] { pipeline.renderScene(worldManager); }, query);
         for (const std::string& part : parts) {
             const LeaveOut filter(part);
-            measure(samples, "without " + part,
-                    [&] { pipeline.renderScene(worldManager, &filter); });
+            measure(
+                samples, "without " + part, [&] { pipeline.renderScene(worldManager, &filter); },
+                query);
         }
         pipeline.renderScene(worldManager);
         glDisable(GL_DEPTH_TEST);
@@ -131,10 +148,16 @@ std::vector<DrawCost> measureDrawCosts(WorldManager& worldManager, RenderPipelin
         return DrawCost{part, median(samples[part]),
                         floorSamples == samples.end() ? -1.0 : median(floorSamples->second)};
     };
+    glDeleteQueries(1, &query);
+
+    const double pixels = static_cast<double>(pipeline.getWidth()) * pipeline.getHeight();
     const double scene = median(samples["scene pass"]);
+    const double sceneFragments = median(samples["fragments: scene pass"]);
     std::vector<DrawCost> costs;
     for (const std::string& part : parts) {
-        costs.push_back({part, scene - median(samples["without " + part])});
+        costs.push_back(
+            {part, scene - median(samples["without " + part]), -1.0,
+             (sceneFragments - median(samples["fragments: without " + part])) / pixels});
     }
     for (const char* pass :
          {"scene pass", "extract", "blur (three passes)", "blend", "HUD", "whole frame", "floor"}) {
@@ -142,5 +165,6 @@ std::vector<DrawCost> measureDrawCosts(WorldManager& worldManager, RenderPipelin
             costs.push_back(costOf(pass));
         }
     }
+    costs[parts.size()].screens = sceneFragments / pixels;
     return costs;
 }

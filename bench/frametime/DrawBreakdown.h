@@ -17,6 +17,9 @@ struct DrawCost {
     std::string part;
     double milliseconds = 0.0;
     double floorMilliseconds = -1.0;  // the pass-through's, where there is one
+    // Fragments that passed the depth test (were shaded and written), in
+    // window-fulls: what the scene's parts cost in pixels, overdraw included.
+    double screens = -1.0;
 };
 
 // With a floor given, the passes' floors are measured too.

@@ -160,6 +160,14 @@ void writeJson(std::ostream& out, const HarnessResults& r, const FlightSummary& 
             first = false;
         }
     }
+    out << "},\n  \"fragmentScreens\": {";
+    first = true;
+    for (const DrawCost& cost : r.drawCosts) {
+        if (cost.screens >= 0.0) {
+            out << (first ? "" : ", ") << "\"" << cost.part << "\": " << cost.screens;
+            first = false;
+        }
+    }
     out << "}\n}\n";
 }
 
@@ -199,6 +207,9 @@ void printTable(std::ostream& out, const HarnessResults& r, const FlightSummary&
             out << " " << cost.part << " " << std::setprecision(2) << cost.milliseconds;
             if (cost.floorMilliseconds >= 0.0) {
                 out << " (floor " << cost.floorMilliseconds << ")";
+            }
+            if (cost.screens >= 0.0) {
+                out << " [" << cost.screens << " screens]";
             }
             out << ";";
         }
