@@ -92,6 +92,10 @@ void RenderPipeline::render(WorldManager& worldManager, int32_t framebufferWidth
     }
 
     renderScene(worldManager);
+    // Every pass from here on covers its whole target with one opaque quad:
+    // no depth test, which a software rasterizer would otherwise make (and
+    // write) for every pixel of the window for nothing.
+    glDisable(GL_DEPTH_TEST);
     extractBrightParts();
     bloom.blur();
     blendToWindow();
@@ -104,6 +108,7 @@ void RenderPipeline::render(WorldManager& worldManager, int32_t framebufferWidth
             hud->render(width, height, worldManager);
         }
     }
+    glEnable(GL_DEPTH_TEST);
 }
 
 void RenderPipeline::extractBrightParts() {
@@ -146,18 +151,9 @@ void RenderPipeline::renderScene(WorldManager& worldManager, const SceneFilter* 
     glViewport(0, 0, width, height);
     glEnable(GL_DEPTH_TEST);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glDepthMask(GL_FALSE);
 
     const auto camera = worldManager.getCamera();
     const auto skybox = worldManager.getSkybox();
-    if (camera && skybox && (filter == nullptr || filter->drawsSky())) {
-        glUseProgram(skybox->getProgram());
-        // Only the camera's turn orients the sky; it never comes nearer.
-        const glm::mat4 view(glm::mat3(camera->getViewMatrix()));
-        skybox->draw(view, camera->getProjectionMatrix());
-    }
-    glDepthMask(GL_TRUE);
-
     // Objects draw with the camera; without one there is nothing to see.
     if (camera) {
         const auto directionalLight = worldManager.getDirectionalLight();
@@ -169,6 +165,16 @@ void RenderPipeline::renderScene(WorldManager& worldManager, const SceneFilter* 
             if (object && !isParticleSystem(*object) && drawn(*object)) {
                 object->draw(camera, directionalLight, pointLight);
             }
+        }
+        // The sky after the solid objects: it lies on the far plane, behind
+        // all of them, so only the pixels they left empty pass the depth
+        // test and are shaded; the picture is the one the sky drawn first
+        // and painted over gives.
+        if (skybox && (filter == nullptr || filter->drawsSky())) {
+            glUseProgram(skybox->getProgram());
+            // Only the camera's turn orients the sky; it never comes nearer.
+            const glm::mat4 view(glm::mat3(camera->getViewMatrix()));
+            skybox->draw(view, camera->getProjectionMatrix());
         }
         // Particles last, blended over everything solid and leaving the
         // depth buffer alone.

@@ -50,7 +50,8 @@ class RenderPipeline {
     Bloom& getBloom() { return bloom; }
 
     // The frame's passes one by one, as render() runs them (for measuring
-    // each on its own; the targets must be built).
+    // each on its own; the targets must be built). The scene pass leaves
+    // depth testing on; the others expect it off.
     void renderScene(WorldManager& worldManager, const SceneFilter* filter = nullptr);
     void extractBrightParts();
     void blendToWindow();
