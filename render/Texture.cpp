@@ -1,11 +1,13 @@
 #include "render/Texture.h"
 
 #include <iostream>
+#include <vector>
 
 #include "framework/AssetPath.h"
 #include "framework/DdsLoader.h"
 #include "framework/Fatal.h"
 #include "framework/Gl.h"
+#include "framework/SoftwareRenderer.h"
 
 namespace {
 
@@ -16,6 +18,48 @@ std::string findTextureFile(const std::string& assetPath) {
         waitForKeyAndExit();
     }
     return fullPath;
+}
+
+// Replaces every level of the bound compressed texture with its decoded
+// texels, as the driver decodes them, in 8-bit RGBA: sampled the same, but
+// a software rasterizer reads them without decoding a block per texel (for
+// the terrain and the water, most of the frame's texture reads). All levels
+// are read before any is replaced: a level read from a half-replaced chain
+// is not the one the compressed chain holds.
+void keepDecodedLevels(uint32_t width, uint32_t height) {
+    struct Level {
+        GLint width = 0;
+        GLint height = 0;
+        std::vector<uint8_t> texels;
+    };
+    std::vector<Level> levels;
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    for (GLint level = 0;; ++level) {
+        Level decoded;
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &decoded.width);
+        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &decoded.height);
+        // Each level is smaller than level 0; the chain ends at 1 by 1.
+        if (decoded.width <= 0 || decoded.height <= 0 ||
+            static_cast<uint32_t>(decoded.width) > width ||
+            static_cast<uint32_t>(decoded.height) > height) {
+            break;
+        }
+        decoded.texels.resize(static_cast<size_t>(decoded.width) * decoded.height * 4);
+        glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, decoded.texels.data());
+        const bool last = decoded.width == 1 && decoded.height == 1;
+        levels.push_back(std::move(decoded));
+        if (last) {
+            break;
+        }
+    }
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    for (size_t level = 0; level < levels.size(); ++level) {
+        glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), GL_RGBA8, levels[level].width,
+                     levels[level].height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     levels[level].texels.data());
+    }
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
 
 }  // namespace
@@ -32,6 +76,9 @@ Texture::Texture(const std::string& assetPath) {
                            static_cast<GLsizei>(image.size), image.data.data());
     // The file's own mip levels are ignored; the driver builds a fresh chain.
     glGenerateMipmap(GL_TEXTURE_2D);
+    if (isSoftwareRenderer()) {
+        keepDecodedLevels(image.width, image.height);
+    }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR_MIPMAP_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_REPEAT);

@@ -6,8 +6,9 @@
 #include "render/GlName.h"
 
 // A block-compressed DDS image below assets/textures, uploaded as one 2D
-// texture with a generated mipmap chain. A file that cannot be loaded leaves
-// the texture unloaded: binding it then does nothing.
+// texture with a generated mipmap chain. On a software renderer the chain
+// is kept decoded (the same texels, uncompressed). A file that cannot be
+// loaded leaves the texture unloaded: binding it then does nothing.
 class Texture {
   public:
     // Resolves the asset path (fatal when found nowhere), loads and uploads.

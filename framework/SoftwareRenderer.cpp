@@ -1,0 +1,17 @@
+#include "framework/SoftwareRenderer.h"
+
+#include "framework/Gl.h"
+
+bool isSoftwareRendererName(std::string_view renderer) {
+    for (const std::string_view name : {"llvmpipe", "softpipe", "SwiftShader"}) {
+        if (renderer.find(name) != std::string_view::npos) {
+            return true;
+        }
+    }
+    return false;
+}
+
+bool isSoftwareRenderer() {
+    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    return renderer != nullptr && isSoftwareRendererName(renderer);
+}
