@@ -29,10 +29,20 @@ namespace {
 
 // Process CPU time, the rasterizer's threads included: on a loaded machine
 // it moves far less than the wall clock.
-double processCpuMilliseconds() {
+double cpuMilliseconds(clockid_t clock) {
     timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    clock_gettime(clock, &now);
     return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
+}
+
+double processCpuMilliseconds() {
+    return cpuMilliseconds(CLOCK_PROCESS_CPUTIME_ID);
+}
+
+// The calling thread's: the driver's vertex work, clipping and triangle
+// setup, which the rasterizer threads wait for.
+double threadCpuMilliseconds() {
+    return cpuMilliseconds(CLOCK_THREAD_CPUTIME_ID);
 }
 
 std::string partOf(const GameObject& object) {
@@ -72,6 +82,7 @@ void measure(std::map<std::string, std::vector<double>>& samples, const std::str
     glFinish();
     CALLGRIND_ZERO_STATS;
     const double start = processCpuMilliseconds();
+    const double threadStart = threadCpuMilliseconds();
     if (fragmentQuery != 0) {
         glBeginQuery(GL_SAMPLES_PASSED, fragmentQuery);
     }
@@ -82,6 +93,7 @@ void measure(std::map<std::string, std::vector<double>>& samples, const std::str
     glFinish();
     CALLGRIND_DUMP_STATS_AT(part.c_str());
     samples[part].push_back(processCpuMilliseconds() - start);
+    samples["main thread: " + part].push_back(threadCpuMilliseconds() - threadStart);
     if (fragmentQuery != 0) {
         GLuint64 passed = 0;
         glGetQueryObjectui64v(fragmentQuery, GL_QUERY_RESULT, &passed);
@@ -146,7 +158,8 @@ std::vector<DrawCost> measureDrawCosts(WorldManager& worldManager, RenderPipelin
     const auto costOf = [&](const std::string& part) {
         const auto floorSamples = samples.find(part + " floor");
         return DrawCost{part, median(samples[part]),
-                        floorSamples == samples.end() ? -1.0 : median(floorSamples->second)};
+                        floorSamples == samples.end() ? -1.0 : median(floorSamples->second), -1.0,
+                        median(samples["main thread: " + part])};
     };
     glDeleteQueries(1, &query);
 
@@ -155,9 +168,10 @@ std::vector<DrawCost> measureDrawCosts(WorldManager& worldManager, RenderPipelin
     const double sceneFragments = median(samples["fragments: scene pass"]);
     std::vector<DrawCost> costs;
     for (const std::string& part : parts) {
-        costs.push_back(
-            {part, scene - median(samples["without " + part]), -1.0,
-             (sceneFragments - median(samples["fragments: without " + part])) / pixels});
+        costs.push_back({part, scene - median(samples["without " + part]), -1.0,
+                         (sceneFragments - median(samples["fragments: without " + part])) / pixels,
+                         median(samples["main thread: scene pass"]) -
+                             median(samples["main thread: without " + part])});
     }
     for (const char* pass :
          {"scene pass", "extract", "blur (three passes)", "blend", "HUD", "whole frame", "floor"}) {

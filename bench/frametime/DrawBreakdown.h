@@ -20,6 +20,10 @@ struct DrawCost {
     // Fragments that passed the depth test (were shaded and written), in
     // window-fulls: what the scene's parts cost in pixels, overdraw included.
     double screens = -1.0;
+    // Of the milliseconds, those of the thread that makes the GL calls:
+    // vertex work, clipping and triangle setup, done before the rasterizer
+    // threads start and so paid in full on the wall clock.
+    double mainThreadMilliseconds = 0.0;
 };
 
 // With a floor given, the passes' floors are measured too.

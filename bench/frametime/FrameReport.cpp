@@ -168,6 +168,11 @@ void writeJson(std::ostream& out, const HarnessResults& r, const FlightSummary& 
             first = false;
         }
     }
+    out << "},\n  \"mainThreadCostsMs\": {";
+    for (size_t i = 0; i < r.drawCosts.size(); ++i) {
+        out << (i == 0 ? "" : ", ") << "\"" << r.drawCosts[i].part
+            << "\": " << r.drawCosts[i].mainThreadMilliseconds;
+    }
     out << "}\n}\n";
 }
 
@@ -211,6 +216,7 @@ void printTable(std::ostream& out, const HarnessResults& r, const FlightSummary&
             if (cost.screens >= 0.0) {
                 out << " [" << cost.screens << " screens]";
             }
+            out << " {main " << cost.mainThreadMilliseconds << "}";
             out << ";";
         }
         out << "\n";
