@@ -31,8 +31,9 @@ void Bloom::init(uint32_t newWidth, uint32_t newHeight) {
 void Bloom::beginExtract() {
     glBindFramebuffer(GL_FRAMEBUFFER, brightFramebuffer.get());
     glViewport(0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height));
+    // Black stays the clear colour of every later clear. The target itself
+    // is not cleared: the extract pass covers all of it.
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClear(GL_COLOR_BUFFER_BIT);
 }
 
 void Bloom::blur() {

@@ -18,7 +18,8 @@ class Bloom {
 
     // (Re)builds the targets at this size; earlier ones are deleted.
     void init(uint32_t width, uint32_t height);
-    // Binds the bright-part target, sets its viewport and clears it to black.
+    // Binds the bright-part target, sets its viewport and makes black the
+    // clear colour; the extract pass covers the target, so it is not cleared.
     void beginExtract();
     // Horizontal, vertical, horizontal: the result ends in getResultTexture().
     void blur();

@@ -93,8 +93,9 @@ void RenderPipeline::render(WorldManager& worldManager, int32_t framebufferWidth
 
     renderScene(worldManager);
     // Every pass from here on covers its whole target with one opaque quad:
-    // no depth test, which a software rasterizer would otherwise make (and
-    // write) for every pixel of the window for nothing.
+    // no depth test and no clear, which a software rasterizer would
+    // otherwise make (and write) for every pixel for nothing. The window's
+    // framebuffer is cleared when the frame begins.
     glDisable(GL_DEPTH_TEST);
     extractBrightParts();
     bloom.blur();
@@ -127,7 +128,6 @@ void RenderPipeline::extractBrightParts() {
 void RenderPipeline::blendToWindow() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
     glViewport(0, 0, width, height);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     blendShader->use();
     blendShader->setInt("scene", 0);
     blendShader->setInt("bloom", 1);
