@@ -1,7 +1,6 @@
 #include "DrawBreakdown.h"
 
 #include <algorithm>
-#include <ctime>
 #include <functional>
 #include <map>
 #include <string>
@@ -16,6 +15,7 @@
 #define CALLGRIND_ZERO_STATS static_cast<void>(0)
 #endif
 
+#include "CpuClock.h"
 #include "FloorPasses.h"
 #include "framework/Gl.h"
 #include "render/Bloom.h"
@@ -26,24 +26,6 @@
 #include "world/WorldManager.h"
 
 namespace {
-
-// Process CPU time, the rasterizer's threads included: on a loaded machine
-// it moves far less than the wall clock.
-double cpuMilliseconds(clockid_t clock) {
-    timespec now{};
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
-}
-
-double processCpuMilliseconds() {
-    return cpuMilliseconds(CLOCK_PROCESS_CPUTIME_ID);
-}
-
-// The calling thread's: the driver's vertex work, clipping and triangle
-// setup, which the rasterizer threads wait for.
-double threadCpuMilliseconds() {
-    return cpuMilliseconds(CLOCK_THREAD_CPUTIME_ID);
-}
 
 std::string partOf(const GameObject& object) {
     if (dynamic_cast<const ParticleSystem*>(&object) != nullptr) {
@@ -155,15 +137,19 @@ std::vector<DrawCost> measureDrawCosts(WorldManager& worldManager, RenderPipelin
         }
     }
 
-    const auto costOf = [&](const std::string& part) {
-        const auto floorSamples = samples.find(part + " floor");
-        return DrawCost{part, median(samples[part]),
-                        floorSamples == samples.end() ? -1.0 : median(floorSamples->second), -1.0,
-                        median(samples["main thread: " + part])};
-    };
     glDeleteQueries(1, &query);
 
     const double pixels = static_cast<double>(pipeline.getWidth()) * pipeline.getHeight();
+    // A measured pass with its floor and its fragments, where those were taken.
+    const auto costOf = [&](const std::string& part) {
+        const auto floorSamples = samples.find(part + " floor");
+        const auto fragmentSamples = samples.find("fragments: " + part);
+        return DrawCost{
+            part, median(samples[part]),
+            floorSamples == samples.end() ? -1.0 : median(floorSamples->second),
+            fragmentSamples == samples.end() ? -1.0 : median(fragmentSamples->second) / pixels,
+            median(samples["main thread: " + part])};
+    };
     const double scene = median(samples["scene pass"]);
     const double sceneFragments = median(samples["fragments: scene pass"]);
     std::vector<DrawCost> costs;
@@ -179,6 +165,5 @@ std::vector<DrawCost> measureDrawCosts(WorldManager& worldManager, RenderPipelin
             costs.push_back(costOf(pass));
         }
     }
-    costs[parts.size()].screens = sceneFragments / pixels;
     return costs;
 }

@@ -59,6 +59,22 @@ void jsonArray(std::ostream& out, const std::vector<T>& values) {
     out << "]";
 }
 
+// One figure of every part as a JSON object; parts that were not measured
+// for it (a negative value, where only some are) are left out.
+void jsonCosts(std::ostream& out, const char* name, const std::vector<DrawCost>& costs,
+               double DrawCost::*figure, bool measuredOnly, bool last = false) {
+    out << "  \"" << name << "\": {";
+    bool first = true;
+    for (const DrawCost& cost : costs) {
+        if (measuredOnly && cost.*figure < 0.0) {
+            continue;
+        }
+        out << (first ? "" : ", ") << "\"" << cost.part << "\": " << cost.*figure;
+        first = false;
+    }
+    out << (last ? "}\n" : "},\n");
+}
+
 // JSON has no infinity: equal pictures give null.
 std::string jsonNumber(double value) {
     if (!std::isfinite(value)) {
@@ -71,7 +87,8 @@ std::string jsonNumber(double value) {
 
 void jsonPictures(std::ostream& out, const FramePicturesReport& p) {
     const ComparisonSummary& c = p.summary;
-    out << "  \"framePictures\": {\"action\": \"" << p.action
+    const bool saved = p.mode == FramePictures::Mode::Save;
+    out << "  \"framePictures\": {\"action\": \"" << (saved ? "saved" : "compared")
         << "\", \"framesSaved\": " << p.framesSaved << ", \"framesCompared\": " << c.framesCompared
         << ", \"framesMissing\": " << c.framesMissing << ", \"framesChanged\": " << c.framesChanged
         << ", \"framesBeyondRounding\": " << c.framesBeyondRounding
@@ -84,7 +101,7 @@ void jsonPictures(std::ostream& out, const FramePicturesReport& p) {
 
 void printPictures(std::ostream& out, const FramePicturesReport& p) {
     const ComparisonSummary& c = p.summary;
-    if (p.action == "saved") {
+    if (p.mode == FramePictures::Mode::Save) {
         out << "  pictures: " << p.framesSaved << " frames saved to " << p.directory << "\n";
         return;
     }
@@ -147,33 +164,12 @@ void writeJson(std::ostream& out, const HarnessResults& r, const FlightSummary& 
     if (r.pictures) {
         jsonPictures(out, *r.pictures);
     }
-    out << "  \"drawCostsMs\": {";
-    for (size_t i = 0; i < r.drawCosts.size(); ++i) {
-        out << (i == 0 ? "" : ", ") << "\"" << r.drawCosts[i].part
-            << "\": " << r.drawCosts[i].milliseconds;
-    }
-    out << "},\n  \"floorCostsMs\": {";
-    bool first = true;
-    for (const DrawCost& cost : r.drawCosts) {
-        if (cost.floorMilliseconds >= 0.0) {
-            out << (first ? "" : ", ") << "\"" << cost.part << "\": " << cost.floorMilliseconds;
-            first = false;
-        }
-    }
-    out << "},\n  \"fragmentScreens\": {";
-    first = true;
-    for (const DrawCost& cost : r.drawCosts) {
-        if (cost.screens >= 0.0) {
-            out << (first ? "" : ", ") << "\"" << cost.part << "\": " << cost.screens;
-            first = false;
-        }
-    }
-    out << "},\n  \"mainThreadCostsMs\": {";
-    for (size_t i = 0; i < r.drawCosts.size(); ++i) {
-        out << (i == 0 ? "" : ", ") << "\"" << r.drawCosts[i].part
-            << "\": " << r.drawCosts[i].mainThreadMilliseconds;
-    }
-    out << "}\n}\n";
+    jsonCosts(out, "drawCostsMs", r.drawCosts, &DrawCost::milliseconds, false);
+    jsonCosts(out, "floorCostsMs", r.drawCosts, &DrawCost::floorMilliseconds, true);
+    jsonCosts(out, "fragmentScreens", r.drawCosts, &DrawCost::screens, true);
+    jsonCosts(out, "mainThreadCostsMs", r.drawCosts, &DrawCost::mainThreadMilliseconds, false,
+              true);
+    out << "}\n";
 }
 
 void printTable(std::ostream& out, const HarnessResults& r, const FlightSummary& s) {

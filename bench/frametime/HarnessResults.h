@@ -24,7 +24,7 @@ struct FrameSample {
 
 // What became of the flight's pictures, when they were saved or compared.
 struct FramePicturesReport {
-    std::string action;  // "saved" or "compared"
+    FramePictures::Mode mode = FramePictures::Mode::Save;
     std::string directory;
     int framesSaved = 0;
     ComparisonSummary summary;

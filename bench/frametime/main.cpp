@@ -9,13 +9,13 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
-#include <ctime>
 #include <fstream>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "CpuClock.h"
 #include "DrawBreakdown.h"
 #include "FlightPath.h"
 #include "FloorPasses.h"
@@ -99,23 +99,6 @@ Options parseOptions(int argc, char** argv) {
 
 double millisecondsBetween(Clock::time_point from, Clock::time_point to) {
     return std::chrono::duration<double, std::milli>(to - from).count();
-}
-
-double cpuMilliseconds(clockid_t clock) {
-    timespec now{};
-    clock_gettime(clock, &now);
-    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) * 1e-6;
-}
-
-// The main thread alone (the world update) and the whole process (the
-// rasterizer's threads included): on a loaded machine these move far less
-// than the wall clock.
-double threadCpuMilliseconds() {
-    return cpuMilliseconds(CLOCK_THREAD_CPUTIME_ID);
-}
-
-double processCpuMilliseconds() {
-    return cpuMilliseconds(CLOCK_PROCESS_CPUTIME_ID);
 }
 
 double loadAverage() {
@@ -330,9 +313,9 @@ int main(int argc, char** argv) {
     results.loadAverageEnd = loadAverage();
 
     if (pictures) {
-        results.pictures = FramePicturesReport{
-            pictures->getMode() == FramePictures::Mode::Save ? "saved" : "compared",
-            pictures->getDirectory().string(), pictures->getFramesSaved(), pictures->getSummary()};
+        results.pictures =
+            FramePicturesReport{pictures->getMode(), pictures->getDirectory().string(),
+                                pictures->getFramesSaved(), pictures->getSummary()};
     }
 
     const FlightSummary summary = summariseFlight(results);
