@@ -124,7 +124,10 @@ TEST(ContactRules, TheLastPlayerIsTestedAndTheFirstIsSteered) {
     auto first = makePlayer(kAway);
     auto last = makePlayer(kHere, "Second");
     level.world->addObject(first);
-    level.world->addObject(makeBoxed<Collectable>("Ring0", kHere));
+    // The countdown's frame moves the ring up or down by as much as its
+    // 2.5 bob, with a phase from the process's random sequence; a box of
+    // half extent 3 touches the player's wherever the bob has taken it.
+    level.world->addObject(makeBoxed<Collectable>("Ring0", kHere, 3.0f));
     level.world->addObject(last);
     level.world->state = GameState::Countdown;
     level.world->countdown = 0.1f;
