@@ -25,7 +25,9 @@ std::string findTextureFile(const std::string& assetPath) {
 // a software rasterizer reads them without decoding a block per texel (for
 // the terrain and the water, most of the frame's texture reads). All levels
 // are read before any is replaced: a level read from a half-replaced chain
-// is not the one the compressed chain holds.
+// is not the one the compressed chain holds. Rows of 8-bit RGBA are whole
+// multiples of four bytes, so any pixel-store alignment up to four fits
+// both the read-back and the upload.
 void keepDecodedLevels(uint32_t width, uint32_t height) {
     struct Level {
         GLint width = 0;
@@ -33,7 +35,6 @@ void keepDecodedLevels(uint32_t width, uint32_t height) {
         std::vector<uint8_t> texels;
     };
     std::vector<Level> levels;
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     for (GLint level = 0;; ++level) {
         Level decoded;
         glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &decoded.width);
@@ -52,14 +53,11 @@ void keepDecodedLevels(uint32_t width, uint32_t height) {
             break;
         }
     }
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     for (size_t level = 0; level < levels.size(); ++level) {
         glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), GL_RGBA8, levels[level].width,
                      levels[level].height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
                      levels[level].texels.data());
     }
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
 }
 
 }  // namespace
