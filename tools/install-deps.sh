@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config git
   libglfw3-dev libglew-dev libglm-dev libbullet-dev libassimp-dev libstb-dev
-  libinih-dev libopenal-dev libsndfile1-dev libgtest-dev libgmock-dev libbenchmark-dev
+  libinih-dev libopenal-dev libsndfile1-dev zlib1g-dev libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick sox libsox-fmt-mp3 lame
   clang libclang-rt-14-dev python3 python3-numpy python3-pil fonts-dejavu-core gnuplot-nox
 )

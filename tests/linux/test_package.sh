@@ -10,17 +10,14 @@
 set -euo pipefail
 deb=$(realpath "${1:?usage: test_package.sh PACKAGE.deb}")
 source_dir=$(realpath "$(dirname "$0")/../..")
-"$source_dir/tools/install-packages.sh" lintian desktop-file-utils appstream debootstrap xvfb \
-  xdotool x11-utils python3-numpy python3-pil
+"$source_dir/tools/install-packages.sh" lintian desktop-file-utils appstream xdotool python3-numpy python3-pil
 
 work=$(mktemp -d /var/tmp/veltra-package.XXXXXX)
-root="$work/root"
-xvfb_pid=""
-mounted=()
+# shellcheck source=../../tools/linux/debian-root.sh
+source "$source_dir/tools/linux/debian-root.sh"
 cleanup() {
-  [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
-  for ((i = ${#mounted[@]} - 1; i >= 0; i--)); do umount -l "${mounted[i]}" 2>/dev/null || true; done
-  rm -rf "$work"
+  debian_root_cleanup
+  rm -rf --one-file-system "$work"
 }
 trap cleanup EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -34,24 +31,8 @@ lintian --tag-display-limit 0 "$deb" 2>&1 | grep -v 'root privileges' | tee "$wo
 ! grep -q '^E: ' "$work/lintian.txt" || fail "lintian reports errors"
 
 step "a clean Debian root from this machine's own mirror"
-# The first deb URI of the suite this machine runs, as its apt knows it.
-suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
-mirror=$(apt-get indextargets --format '$(SITE) $(RELEASE)' 'Created-By: Packages' 2>/dev/null |
-  awk -v suite="$suite" '$2 == suite { print $1; exit }')
-[ -n "$mirror" ] || fail "no deb entry for $suite in this machine's apt configuration"
-debootstrap --variant=minbase "$suite" "$root" "$mirror" >"$work/debootstrap.log" 2>&1 ||
-  fail "debootstrap: $(tail -n 5 "$work/debootstrap.log")"
-# The root's apt uses exactly this machine's entries and keys.
-rm -f "$root/etc/apt/sources.list"
-cp -a /etc/apt/sources.list.d/. "$root/etc/apt/sources.list.d/"
-[ ! -f /etc/apt/sources.list ] || cp /etc/apt/sources.list "$root/etc/apt/"
-cp -a /usr/share/keyrings/. "$root/usr/share/keyrings/"
-for fs in proc dev tmp/.X11-unix; do
-  mkdir -p "$root/$fs"
-  mount --bind "/$fs" "$root/$fs"
-  mounted+=("$root/$fs")
-done
-in_root() { chroot "$root" env -i HOME=/root PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin LANG=C.UTF-8 "$@"; }
+debian_root_make "$work/root"
+root=$debian_root
 
 step "dpkg -i with the computed dependencies installed first"
 depends=$(dpkg-deb --field "$deb" Depends | tr ',' '\n' | sed 's/|.*//; s/(.*)//; s/ //g' | grep .)
@@ -65,12 +46,7 @@ in_root dpkg -L veltra | sort >"$work/files.txt"
 
 step "the menu entry starts the game"
 exec_line=$(sed -n 's/^Exec=//p' "$root/usr/share/applications/veltra.desktop")
-display=90
-while [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-Xvfb ":$display" -screen 0 1280x800x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-export DISPLAY=":$display"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+debian_root_display
 run_game() {  # arguments after the Exec line; output in $work/out, $work/err
   # shellcheck disable=SC2086
   chroot "$root" env -i HOME=/root PATH=/usr/local/bin:/usr/bin:/bin:/usr/games DISPLAY="$DISPLAY" \
