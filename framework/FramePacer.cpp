@@ -1,5 +1,6 @@
 #include "framework/FramePacer.h"
 
+#include <algorithm>
 #include <cmath>
 #include <thread>
 
@@ -11,8 +12,11 @@ FramePacer::Clock::duration intervalFor(double maxFps) {
     if (!std::isfinite(maxFps) || maxFps <= 0.0) {
         return FramePacer::Clock::duration{0};
     }
+    // A frame at least every second, whatever cap is asked for: a tiny one
+    // would hold a frame for ages (and overflow the clock's count).
+    const double seconds = std::min(1.0 / maxFps, 1.0);
     return std::chrono::duration_cast<FramePacer::Clock::duration>(
-        std::chrono::duration<double>(1.0 / maxFps));
+        std::chrono::duration<double>(seconds));
 }
 
 }  // namespace

@@ -15,6 +15,7 @@ class FramePacer {
     static constexpr Clock::duration kSpinMargin = std::chrono::microseconds(1500);
 
     // maxFps 0 (or less, or not finite) means no cap: wait() returns at once.
+    // A cap below one frame a second waits one second.
     explicit FramePacer(double maxFps);
     // The same with the clock and the sleep given, for tests.
     FramePacer(double maxFps, std::function<Clock::time_point()> now,

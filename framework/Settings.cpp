@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <sstream>
 
 #include "framework/AssetPath.h"
 #include "framework/Platform.h"
@@ -29,8 +30,30 @@ bool readTextFile(const std::string& path, std::string& text) {
 // number, trailing text ignored). A value outside (low, high), or not a
 // number at all, is reported and replaced by the default; an absent key is
 // silent.
+// One line for a value the game cannot use, naming the key, the value and
+// what is used instead; a value as long as a page is named by its start.
+void reportUnusable(const char* section, const char* key, const std::string& text,
+                    const std::string& used) {
+    constexpr std::size_t kShownLength = 32;
+    const std::string shown =
+        text.size() > kShownLength ? text.substr(0, kShownLength) + "..." : text;
+    std::cout << "ERROR: Invalid " << section << " setting '" << key << "' = '" << shown
+              << "'. Using " << used << " instead." << std::endl;
+}
+
+std::string defaultValue(float value) {
+    std::ostringstream text;
+    text << "the default value " << value;
+    return text.str();
+}
+
+// Reads `key` of `section` as the INI reader reads numbers (a leading
+// number, trailing text ignored). A value outside (low, high), one that
+// `allowed` refuses, or not a number at all, is reported and replaced by the
+// default; an absent key is silent.
 float readNumber(const INIReader& reader, const char* section, const char* key, float fallback,
-                 double low = -DBL_MAX, double high = DBL_MAX) {
+                 double low = -DBL_MAX, double high = DBL_MAX,
+                 bool (*allowed)(double) = nullptr) {
     const std::string text = reader.Get(section, key, "");
     if (text.empty()) {
         return fallback;
@@ -39,17 +62,41 @@ float readNumber(const INIReader& reader, const char* section, const char* key, 
     const double value = std::strtod(text.c_str(), &end);
     // A float must hold it too: a larger double would turn infinite.
     const bool usable = end != text.c_str() && std::isfinite(value) &&
-                        std::fabs(value) <= FLT_MAX && value > low && value < high;
+                        std::fabs(value) <= FLT_MAX && value > low && value < high &&
+                        (allowed == nullptr || allowed(value));
     if (!usable) {
-        // A value as long as a page is named by its start.
-        constexpr std::size_t kShownLength = 32;
-        const std::string shown =
-            text.size() > kShownLength ? text.substr(0, kShownLength) + "..." : text;
-        std::cout << "ERROR: Invalid " << section << " setting '" << key << "' = '" << shown
-                  << "'. Using the default value " << fallback << " instead." << std::endl;
+        reportUnusable(section, key, text, defaultValue(fallback));
         return fallback;
     }
     return static_cast<float>(value);
+}
+
+// The boolean words the INI reader knows, in any case; nullopt for anything
+// else, which is reported naming `used` as what takes its place.
+std::optional<bool> readWord(const INIReader& reader, const char* section, const char* key,
+                             const std::string& used) {
+    if (!reader.HasValue(section, key)) {
+        return std::nullopt;
+    }
+    // The reader's own answer with either default tells a word from garbage.
+    const bool whenTrue = reader.GetBoolean(section, key, true);
+    if (whenTrue == reader.GetBoolean(section, key, false)) {
+        return whenTrue;
+    }
+    reportUnusable(section, key, reader.Get(section, key, ""), used);
+    return std::nullopt;
+}
+
+bool readBoolean(const INIReader& reader, const char* section, const char* key, bool fallback) {
+    return readWord(reader, section, key,
+                    std::string("the default value ") + (fallback ? "true" : "false"))
+        .value_or(fallback);
+}
+
+// A cap a player could mean: none (0), or between a slide show and beyond
+// any display. A tiny cap would hold each frame for minutes, deaf to Escape.
+bool isFrameCap(double value) {
+    return value == 0.0 || (value >= kMinFrameCap && value <= kMaxFrameCap);
 }
 
 }  // namespace
@@ -84,18 +131,12 @@ CameraSettings readCameraSettings(const INIReader& reader) {
 RendererSettings readRendererSettings(const INIReader& reader) {
     const RendererSettings defaults;
     RendererSettings settings;
-    settings.wireframe = reader.GetBoolean("renderer", "wireframe", defaults.wireframe);
+    settings.wireframe = readBoolean(reader, "renderer", "wireframe", defaults.wireframe);
     settings.backfaceCulling =
-        reader.GetBoolean("renderer", "backface_culling", defaults.backfaceCulling);
-    settings.depthTest = reader.GetBoolean("renderer", "depthtest", defaults.depthTest);
-    if (reader.HasValue("renderer", "vsync")) {
-        // A word that is no boolean keeps the driver's choice, as absence does.
-        const int word = reader.GetBoolean("renderer", "vsync", true) ? 1 : 0;
-        if (word == (reader.GetBoolean("renderer", "vsync", false) ? 1 : 0)) {
-            settings.vsync = word == 1;
-        }
-    }
-    // A cap of 0 is no cap; the lower bound is just below it.
-    settings.maxFps = readNumber(reader, "renderer", "max_fps", defaults.maxFps, -DBL_MIN, FLT_MAX);
+        readBoolean(reader, "renderer", "backface_culling", defaults.backfaceCulling);
+    settings.depthTest = readBoolean(reader, "renderer", "depthtest", defaults.depthTest);
+    settings.vsync = readWord(reader, "renderer", "vsync", "the driver's own swap interval");
+    settings.maxFps = readNumber(reader, "renderer", "max_fps", defaults.maxFps, -DBL_MAX, DBL_MAX,
+                                 isFrameCap);
     return settings;
 }

@@ -39,11 +39,16 @@ struct RendererSettings {
     float maxFps = 0.0f;
 };
 
+// The frame caps "max_fps" accepts besides 0 (no cap).
+inline constexpr double kMinFrameCap = 10.0;
+inline constexpr double kMaxFrameCap = 1000.0;
+
 // A camera value that is not a number, not finite, or outside the range a
 // view can be drawn with (a field of view within (0, 180) degrees, a near
 // plane above 0 and below kCameraFarPlane) is reported with one "ERROR:"
 // line naming the key, the value and the default used instead.
 CameraSettings readCameraSettings(const INIReader& reader);
-// A "max_fps" that is not a number, not finite or below 0 is reported like
-// an unusable camera value.
+// A boolean key whose value is none of the INI reader's words (true, yes,
+// on, 1, false, no, off, 0, in any case) and a "max_fps" other than 0 or
+// kMinFrameCap to kMaxFrameCap are reported like an unusable camera value.
 RendererSettings readRendererSettings(const INIReader& reader);

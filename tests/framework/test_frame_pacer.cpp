@@ -86,4 +86,11 @@ TEST(FramePacerTest, NoCapOrAnUnusableOneNeverWaits) {
     }
 }
 
+TEST(FramePacerTest, ACapBelowOneFrameASecondStillGivesAFrameEverySecond) {
+    for (double maxFps : {0.001, 1e-12, std::numeric_limits<double>::denorm_min()}) {
+        FakeTime time;
+        EXPECT_EQ(time.pacer(maxFps).getInterval(), std::chrono::seconds(1)) << maxFps;
+    }
+}
+
 }  // namespace

@@ -151,7 +151,7 @@ TEST_F(SettingsTest, VsyncAndFrameCapAreReadLikeTheOtherRendererKeys) {
     writeSettings("none.ini", "[renderer]\nwireframe = false\n");
     writeSettings("on.ini", "[renderer]\nvsync = on\nmax_fps = 30\n");
     writeSettings("off.ini", "[renderer]\nvsync = false\nmax_fps = 0\n");
-    writeSettings("odd.ini", "[renderer]\nvsync = sometimes\nmax_fps = -5\n");
+    writeSettings("odd.ini", "[renderer]\nvsync = sometimes\nmax_fps = 0.001\n");
     const RendererSettings none =
         readRendererSettings(openSettingsFile("assets/settings/none.ini"));
     EXPECT_FALSE(none.vsync.has_value()) << "absent: the driver's default";
@@ -167,18 +167,45 @@ TEST_F(SettingsTest, VsyncAndFrameCapAreReadLikeTheOtherRendererKeys) {
     CaptureStdout();
     const RendererSettings oddSettings = readRendererSettings(odd);
     EXPECT_EQ(GetCapturedStdout(),
-              "ERROR: Invalid renderer setting 'max_fps' = '-5'. Using the default value 0 "
+              "ERROR: Invalid renderer setting 'vsync' = 'sometimes'. Using the driver's own "
+              "swap interval instead.\n"
+              "ERROR: Invalid renderer setting 'max_fps' = '0.001'. Using the default value 0 "
               "instead.\n");
     EXPECT_FALSE(oddSettings.vsync.has_value()) << "no boolean: as if absent";
     EXPECT_EQ(oddSettings.maxFps, 0.0f);
 }
 
+TEST_F(SettingsTest, FrameCapsOutsideWhatAPlayerCouldMeanAreNamed) {
+    for (const char* cap : {"9.9", "1000.5", "-5", "1e-12", "sixty"}) {
+        writeSettings("cap.ini", std::string("[renderer]\nmax_fps = ") + cap + "\n");
+        const INIReader reader = openSettingsFile("assets/settings/cap.ini");
+        CaptureStdout();
+        EXPECT_EQ(readRendererSettings(reader).maxFps, 0.0f) << cap;
+        EXPECT_EQ(GetCapturedStdout(), std::string("ERROR: Invalid renderer setting 'max_fps' = '") +
+                                           cap + "'. Using the default value 0 instead.\n");
+    }
+    for (const char* cap : {"10", "1000", "144"}) {
+        writeSettings("cap.ini", std::string("[renderer]\nmax_fps = ") + cap + "\n");
+        const INIReader reader = openSettingsFile("assets/settings/cap.ini");
+        CaptureStdout();
+        EXPECT_EQ(readRendererSettings(reader).maxFps, std::stof(cap));
+        EXPECT_EQ(GetCapturedStdout(), "") << cap;
+    }
+}
+
 TEST_F(SettingsTest, DepthTestWordsAndGarbage) {
-    writeSettings("garbage.ini", "[renderer]\ndepthtest = maybe\n");
+    writeSettings("garbage.ini", "[renderer]\ndepthtest = maybe\nwireframe = YES\n");
     writeSettings("zero.ini", "[renderer]\ndepthtest = 0\nwireframe = off\n");
-    EXPECT_TRUE(readRendererSettings(openSettingsFile("assets/settings/garbage.ini")).depthTest);
-    const RendererSettings zero =
-        readRendererSettings(openSettingsFile("assets/settings/zero.ini"));
+    const INIReader garbage = openSettingsFile("assets/settings/garbage.ini");
+    CaptureStdout();
+    EXPECT_TRUE(readRendererSettings(garbage).depthTest);
+    EXPECT_EQ(GetCapturedStdout(),
+              "ERROR: Invalid renderer setting 'depthtest' = 'maybe'. Using the default value "
+              "true instead.\n");
+    const INIReader zeroReader = openSettingsFile("assets/settings/zero.ini");
+    CaptureStdout();
+    const RendererSettings zero = readRendererSettings(zeroReader);
+    EXPECT_EQ(GetCapturedStdout(), "");
     EXPECT_FALSE(zero.depthTest);
     EXPECT_FALSE(zero.wireframe);
 }

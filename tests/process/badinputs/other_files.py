@@ -116,11 +116,18 @@ _SETTINGS_TEXT = {
     "renderer": [
         ("wireframe in capitals (WIREFRAME = YES)", "[RENDERER]\nWIREFRAME = YES\n", CHANGED, []),
         ("wireframe = 1", "[renderer]\nwireframe = 1\n", CHANGED, []),
-        ("not a boolean (depthtest = maybe)", "[renderer]\ndepthtest = maybe\n", None, []),
+        ("not a boolean (depthtest = maybe)", "[renderer]\ndepthtest = maybe\n", None,
+         [("stdout", "ERROR: Invalid renderer setting 'depthtest' = 'maybe'. Using the default "
+                     "value true instead.")]),
+        ("a frame cap of one frame in 1000 s (max_fps = 0.001)", "[renderer]\nmax_fps = 0.001\n",
+         None, [("stdout", "ERROR: Invalid renderer setting 'max_fps' = '0.001'. Using the "
+                           "default value 0 instead.")]),
         ("keys before any section", "wireframe = true\n[renderer]\n", None, []),
         ("malformed lines", "[renderer\nwireframe true\n: on\n[renderer]\nwireframe\n", None,
          []),
-        ("a 100 kB value", "[renderer]\nwireframe = " + "y" * 100000 + "\n", None, []),
+        ("a 100 kB value", "[renderer]\nwireframe = " + "y" * 100000 + "\n", None,
+         [("stdout", "ERROR: Invalid renderer setting 'wireframe' = '" + "y" * 32 + "...'. "
+                     "Using the default value false instead.")]),
     ],
 }
 
