@@ -50,6 +50,8 @@ void applyRenderSettings(const RendererSettings& renderer) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Before the graphics driver or the sound library starts a thread.
+    platform::setLibraryEnvironment();
     platform::useUtf8Console();
 
     // File names given on the command line keep every letter on every system.

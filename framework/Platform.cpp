@@ -163,9 +163,7 @@ fs::path picturesDirectory() {
     return profile != nullptr && *profile != L'\0' ? fs::path(profile) : fs::path();
 }
 
-void quietSoundLibraries() {
-    setEnvironmentDefault("ALSOFT_LOGLEVEL", "0");
-}
+void quietSoundLibraries() {}
 
 void keepGamepadLibraryLoaded() {
     // GLFW tries xinput1_4 first; where it is missing GLFW's own fallbacks
@@ -273,7 +271,6 @@ extern "C" void ignoreAlsaError(const char* /*file*/, int /*line*/, const char* 
 }  // namespace
 
 void quietSoundLibraries() {
-    setEnvironmentDefault("ALSOFT_LOGLEVEL", "0");
     // OpenAL Soft opens ALSA by its library name; opened here first, it is
     // the same library, and it stays loaded with the handler set. Where ALSA
     // is not installed there is nothing to quieten.
@@ -304,6 +301,10 @@ void installCloseRequestHandlers() {
 }
 
 #endif
+
+void setLibraryEnvironment() {
+    setEnvironmentDefault("ALSOFT_LOGLEVEL", "0");
+}
 
 bool closeRequestReceived() {
     return closeRequested.load();

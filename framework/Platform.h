@@ -48,10 +48,16 @@ std::tm localTime(std::time_t time);
 // Empty when not even a home folder is known.
 std::filesystem::path picturesDirectory();
 
-// Keeps the sound libraries' own complaints off the console: OpenAL Soft's
-// log (unless the player sets ALSOFT_LOGLEVEL) and, on Linux, ALSA's error
-// lines, which it prints for every missing card while OpenAL probes. The
-// game reports a missing sound device itself, in one line.
+// Sets the environment the libraries read, once, first thing in main,
+// before any library starts a thread (changing the environment while other
+// threads run is undefined behaviour in glibc): OpenAL Soft's log is kept
+// off the console unless the player sets ALSOFT_LOGLEVEL. The game reports
+// a missing sound device itself, in one line.
+void setLibraryEnvironment();
+
+// Keeps ALSA's error lines off the console on Linux, which it prints for
+// every missing card while OpenAL probes; a no-op elsewhere. Changes no
+// environment variable, so it may run at any time.
 void quietSoundLibraries();
 
 // Loads the system's gamepad library (XInput on Windows) for good, before

@@ -52,8 +52,7 @@ std::string defaultValue(float value) {
 // `allowed` refuses, or not a number at all, is reported and replaced by the
 // default; an absent key is silent.
 float readNumber(const INIReader& reader, const char* section, const char* key, float fallback,
-                 double low = -DBL_MAX, double high = DBL_MAX,
-                 bool (*allowed)(double) = nullptr) {
+                 double low = -DBL_MAX, double high = DBL_MAX, bool (*allowed)(double) = nullptr) {
     const std::string text = reader.Get(section, key, "");
     if (text.empty()) {
         return fallback;
@@ -136,7 +135,7 @@ RendererSettings readRendererSettings(const INIReader& reader) {
         readBoolean(reader, "renderer", "backface_culling", defaults.backfaceCulling);
     settings.depthTest = readBoolean(reader, "renderer", "depthtest", defaults.depthTest);
     settings.vsync = readWord(reader, "renderer", "vsync", "the driver's own swap interval");
-    settings.maxFps = readNumber(reader, "renderer", "max_fps", defaults.maxFps, -DBL_MAX, DBL_MAX,
-                                 isFrameCap);
+    settings.maxFps =
+        readNumber(reader, "renderer", "max_fps", defaults.maxFps, -DBL_MAX, DBL_MAX, isFrameCap);
     return settings;
 }

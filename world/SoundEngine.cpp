@@ -55,8 +55,7 @@ class SharedAudioDevice {
             return existing;
         }
         // Without a sound device the game says so in one line of its own;
-        // the libraries' lines about each back end they tried would only
-        // bury it. ALSOFT_LOGLEVEL set by the player still wins.
+        // ALSA's lines about each card OpenAL tried would only bury it.
         platform::quietSoundLibraries();
         ALCdevice* opened = alcOpenDevice(nullptr);
         if (opened == nullptr) {

@@ -30,6 +30,7 @@
 #include "framework/Gl.h"
 #include "framework/GlContext.h"
 #include "framework/Input.h"
+#include "framework/Platform.h"
 #include "framework/Screenshot.h"
 #include "framework/Settings.h"
 #include "render/HeadsUpDisplay.h"
@@ -195,6 +196,7 @@ const char* outcomeName(GameState state) {
 
 int main(int argc, char** argv) {
     const auto processStart = Clock::now();
+    platform::setLibraryEnvironment();
     const Options options = parseOptions(argc, argv);
     HarnessResults results;
     results.width = kWidth;

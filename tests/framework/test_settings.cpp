@@ -181,8 +181,9 @@ TEST_F(SettingsTest, FrameCapsOutsideWhatAPlayerCouldMeanAreNamed) {
         const INIReader reader = openSettingsFile("assets/settings/cap.ini");
         CaptureStdout();
         EXPECT_EQ(readRendererSettings(reader).maxFps, 0.0f) << cap;
-        EXPECT_EQ(GetCapturedStdout(), std::string("ERROR: Invalid renderer setting 'max_fps' = '") +
-                                           cap + "'. Using the default value 0 instead.\n");
+        EXPECT_EQ(GetCapturedStdout(),
+                  std::string("ERROR: Invalid renderer setting 'max_fps' = '") + cap +
+                      "'. Using the default value 0 instead.\n");
     }
     for (const char* cap : {"10", "1000", "144"}) {
         writeSettings("cap.ini", std::string("[renderer]\nmax_fps = ") + cap + "\n");

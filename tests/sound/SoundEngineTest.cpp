@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <iostream>
 #include <memory>
@@ -33,6 +34,16 @@ class SoundEngineTest : public testing::Test {
     }
     const SoundFiles& files = SoundFiles::get();
 };
+
+TEST_F(SoundEngineTest, OpeningTheDeviceLeavesTheEnvironmentAlone) {
+    // The driver's and the mixer's threads may read it at any time.
+    ChildResult child = runWithWaveOutput(newWavPath("environment"), files.root(), [] {
+        unsetenv("ALSOFT_LOGLEVEL");
+        auto engine = SoundEngine::create();
+        return engine && std::getenv("ALSOFT_LOGLEVEL") == nullptr ? 0 : 3;
+    });
+    EXPECT_EQ(child.exitCode, 0) << describe(child);
+}
 
 TEST_F(SoundEngineTest, TwoEnginesMixEachWithItsOwnVolume) {
     const std::string wav = newWavPath("two-engines");
