@@ -1,12 +1,16 @@
 #include "framework/Platform.h"
 
 #include <atomic>
+#include <cerrno>
 #include <csignal>
 #include <cstdlib>
 #include <fstream>
 #include <system_error>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 // windows.h names these as macros; the game uses them as words.
 #undef near
@@ -16,6 +20,7 @@
 #include <timeapi.h>
 #else
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
@@ -94,6 +99,29 @@ BOOL WINAPI onConsoleEvent(DWORD event) {
 
 std::FILE* openFile(const std::string& utf8Path, const char* mode) {
     return _wfopen(pathFromUtf8(utf8Path).c_str(), wideFromUtf8(mode).c_str());
+}
+
+std::FILE* createNewFile(const std::string& utf8Path) {
+    const int descriptor = _wopen(pathFromUtf8(utf8Path).c_str(),
+                                  _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(descriptor, "wb");
+    if (file == nullptr) {
+        _close(descriptor);
+    }
+    return file;
+}
+
+MoveResult moveToNewName(const fs::path& from, const fs::path& to) {
+    // Without MOVEFILE_REPLACE_EXISTING an existing name is refused.
+    if (MoveFileExW(from.c_str(), to.c_str(), 0)) {
+        return MoveResult::moved;
+    }
+    const DWORD error = GetLastError();
+    return error == ERROR_ALREADY_EXISTS || error == ERROR_FILE_EXISTS ? MoveResult::nameTaken
+                                                                       : MoveResult::failed;
 }
 
 fs::path executablePath(size_t capacity) {
@@ -190,6 +218,36 @@ extern "C" void onCloseSignal(int /*signal*/) {
 
 std::FILE* openFile(const std::string& utf8Path, const char* mode) {
     return std::fopen(utf8Path.c_str(), mode);
+}
+
+std::FILE* createNewFile(const std::string& utf8Path) {
+    const int descriptor = open(utf8Path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (descriptor < 0) {
+        return nullptr;
+    }
+    std::FILE* file = fdopen(descriptor, "wb");
+    if (file == nullptr) {
+        close(descriptor);
+    }
+    return file;
+}
+
+MoveResult moveToNewName(const fs::path& from, const fs::path& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
+        return MoveResult::moved;
+    }
+    if (errno == EEXIST) {
+        return MoveResult::nameTaken;
+    }
+    // A file system without the flag: a hard link is just as exclusive.
+    if (errno != EINVAL && errno != ENOSYS) {
+        return MoveResult::failed;
+    }
+    if (link(from.c_str(), to.c_str()) != 0) {
+        return errno == EEXIST ? MoveResult::nameTaken : MoveResult::failed;
+    }
+    unlink(from.c_str());
+    return MoveResult::moved;
 }
 
 fs::path executablePath(size_t capacity) {

@@ -23,6 +23,15 @@ std::string utf8FromPath(const std::filesystem::path& path);
 // std::fopen for a UTF-8 name.
 std::FILE* openFile(const std::string& utf8Path, const char* mode);
 
+// Creates a file that must not exist yet, for writing in binary; null when
+// the name is taken (errno EEXIST) or the file cannot be made.
+std::FILE* createNewFile(const std::string& utf8Path);
+
+// Gives a file a name that must not exist yet, in one step, so another
+// file of that name is never replaced.
+enum class MoveResult { moved, nameTaken, failed };
+MoveResult moveToNewName(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // The running executable's full path, asked of the system into a buffer of
 // `capacity` characters. Empty when the system cannot say or when the path
 // fills the buffer (it may have been cut off).

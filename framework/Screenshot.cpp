@@ -1,6 +1,7 @@
 #include "framework/Screenshot.h"
 
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
@@ -80,8 +81,9 @@ bool saveScreenshot(const std::string& name, int32_t width, int32_t height) {
 
 namespace {
 
-// More shots than this in one second would be a key stuck down.
-constexpr int kMaxAttemptsPerSecond = 100;
+// Names tried within one second before giving up: far more shots than a
+// key held down could take.
+constexpr int kMaxAttempts = 10000;
 
 void appendBytes(void* context, void* data, int size) {
     auto& bytes = *static_cast<std::vector<unsigned char>*>(context);
@@ -130,33 +132,42 @@ std::filesystem::path savePngScreenshot(const std::filesystem::path& directory, 
     }
 
     const std::tm now = platform::localTime(std::time(nullptr));
-    std::filesystem::path target;
-    std::error_code error;
-    for (int attempt = 1; attempt <= kMaxAttemptsPerSecond; ++attempt) {
-        target = directory / platform::pathFromUtf8(screenshotFileName(now, attempt));
-        if (!std::filesystem::exists(target, error)) {
+    const auto nameFor = [&](int attempt) {
+        return directory / platform::pathFromUtf8(screenshotFileName(now, attempt));
+    };
+    // Written beside its final name and then given it, so a viewer (or a
+    // test) that sees the name sees the whole picture. The partial file is
+    // this shot's own, made new, like the name it then takes.
+    std::filesystem::path partial;
+    std::FILE* file = nullptr;
+    for (int attempt = 1; file == nullptr && attempt <= kMaxAttempts; ++attempt) {
+        partial = nameFor(attempt);
+        partial += ".part";
+        file = platform::createNewFile(platform::utf8FromPath(partial));
+        if (file == nullptr && errno != EEXIST) {
             break;
         }
     }
-    const std::string shownName = platform::utf8FromPath(target);
-    // Written beside its final name and renamed into it, so a viewer (or a
-    // test) that sees the name sees the whole picture.
-    std::filesystem::path partial = target;
-    partial += ".part";
-    std::FILE* file = platform::openFile(platform::utf8FromPath(partial), "wb");
     if (file == nullptr) {
-        std::cout << "Unable to create screenshot file '" << shownName << "'." << std::endl;
+        std::cout << "Unable to create screenshot file '" << platform::utf8FromPath(nameFor(1))
+                  << "'." << std::endl;
         return {};
     }
     const std::size_t written = std::fwrite(png.data(), 1, png.size(), file);
     const bool closed = std::fclose(file) == 0;
-    if (written != png.size() || !closed) {
-        std::filesystem::remove(partial, error);
-        std::cout << "Unable to write screenshot file '" << shownName << "'." << std::endl;
-        return {};
+    std::filesystem::path target;
+    platform::MoveResult moved = platform::MoveResult::failed;
+    if (written == png.size() && closed) {
+        moved = platform::MoveResult::nameTaken;
+        for (int attempt = 1; moved == platform::MoveResult::nameTaken && attempt <= kMaxAttempts;
+             ++attempt) {
+            target = nameFor(attempt);
+            moved = platform::moveToNewName(partial, target);
+        }
     }
-    std::filesystem::rename(partial, target, error);
-    if (error) {
+    const std::string shownName = platform::utf8FromPath(target.empty() ? nameFor(1) : target);
+    if (moved != platform::MoveResult::moved) {
+        std::error_code error;
         std::filesystem::remove(partial, error);
         std::cout << "Unable to write screenshot file '" << shownName << "'." << std::endl;
         return {};

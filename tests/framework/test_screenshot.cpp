@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "TempTree.h"
+#include "framework/Platform.h"
 #include "framework/Screenshot.h"
 #include "support/GlTestContext.h"
 
@@ -152,6 +153,30 @@ TEST(PngScreenshotTest, EachPressKeepsItsOwnUprightPictureOfTheSizeAsked) {
     EXPECT_EQ(pixels[lastRow], 0);
     EXPECT_EQ(pixels[lastRow + 2], 255);
     stbi_image_free(pixels);
+}
+
+TEST(PngScreenshotTest, ANameThatIsTakenIsNeverReplaced) {
+    REQUIRE_GL_CONTEXT();
+    TempTree tree;
+    // Every name of this second and the next two taken many times over.
+    const std::time_t now = std::time(nullptr);
+    std::vector<std::filesystem::path> taken;
+    for (std::time_t second = now; second < now + 3; ++second) {
+        const std::tm local = platform::localTime(second);
+        for (int attempt = 1; attempt <= 150; ++attempt) {
+            taken.push_back(tree.path() / screenshotFileName(local, attempt));
+            std::ofstream(taken.back()) << "keep";
+        }
+    }
+    drawRedOverBlue(4, 4);
+    CaptureStdout();
+    const std::filesystem::path saved = savePngScreenshot(tree.path(), 4, 4);
+    const std::string out = GetCapturedStdout();
+    ASSERT_FALSE(saved.empty()) << out;
+    for (const std::filesystem::path& path : taken) {
+        ASSERT_EQ(readFile(path), "keep") << path;
+    }
+    EXPECT_GT(std::filesystem::file_size(saved), 4u);
 }
 
 TEST(PngScreenshotTest, AnEmptySizeOrAMissingFolderIsReported) {
