@@ -13,6 +13,7 @@
 #include "framework/GlContext.h"
 #include "framework/Input.h"
 #include "framework/Platform.h"
+#include "framework/Screenshot.h"
 #include "framework/Settings.h"
 
 namespace {
@@ -111,7 +112,11 @@ int main(int argc, char** argv) {
 
     StartupValues values = startupValuesFrom(camera);
     values.maxFps = renderer.maxFps;
-    const std::string screenshotName = options.filenameGiven ? options.filename : "screenshot";
+    const std::string givenName = options.filenameGiven ? options.filename : "screenshot";
+    const std::string screenshotName =
+        options.runHeadless ? headlessFrameName(givenName, platform::startDirectory(),
+                                                platform::picturesDirectory())
+                            : givenName;
 
     // F12's pictures go where the player keeps pictures, never into the
     // game's own folder, which an installed game cannot write.

@@ -176,6 +176,11 @@ std::tm localTime(std::time_t time) {
     return local;
 }
 
+fs::path startDirectory() {
+    const wchar_t* told = _wgetenv(L"VELTRA_START_DIR");
+    return told != nullptr ? fs::path(told) : fs::path();
+}
+
 fs::path picturesDirectory() {
     PWSTR known = nullptr;
     fs::path pictures;
@@ -327,6 +332,11 @@ extern "C" void ignoreAlsaError(const char* /*file*/, int /*line*/, const char* 
                                 int /*error*/, const char* /*format*/, ...) {}
 
 }  // namespace
+
+fs::path startDirectory() {
+    const char* told = std::getenv("VELTRA_START_DIR");
+    return told != nullptr ? fs::path(told) : fs::path();
+}
 
 void quietSoundLibraries() {
     // OpenAL Soft opens ALSA by its library name; opened here first, it is

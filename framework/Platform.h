@@ -51,6 +51,11 @@ void useUtf8Console();
 // buffer).
 std::tm localTime(std::time_t time);
 
+// The folder the player started the game from, as the installed game's
+// launcher tells it (VELTRA_START_DIR; the launcher itself changes into
+// the game's folder); empty when not told, for the working directory.
+std::filesystem::path startDirectory();
+
 // Where the player's pictures go: on Linux the XDG pictures folder (from
 // XDG_PICTURES_DIR, else ~/.config/user-dirs.dirs), on Windows the Pictures
 // known folder; the home folder when that is not set or does not exist.

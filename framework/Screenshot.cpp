@@ -81,6 +81,39 @@ bool saveScreenshot(const std::string& name, int32_t width, int32_t height) {
 
 namespace {
 
+bool canWrite(const std::filesystem::path& file) {
+    std::error_code error;
+    const bool existed = std::filesystem::exists(file, error);
+    std::FILE* opened = platform::openFile(platform::utf8FromPath(file), "ab");
+    if (opened == nullptr) {
+        return false;
+    }
+    std::fclose(opened);
+    if (!existed) {
+        std::filesystem::remove(file, error);
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string headlessFrameName(const std::string& name, const std::filesystem::path& startDirectory,
+                              const std::filesystem::path& pictures) {
+    const std::filesystem::path given = platform::pathFromUtf8(name);
+    if (given.is_absolute()) {
+        return name;
+    }
+    const std::filesystem::path inStart = startDirectory.empty() ? given : startDirectory / given;
+    std::filesystem::path file = inStart;
+    file += ".ppm";
+    if (canWrite(file) || pictures.empty()) {
+        return platform::utf8FromPath(inStart);
+    }
+    return platform::utf8FromPath(pictures / given);
+}
+
+namespace {
+
 // Names tried within one second before giving up: far more shots than a
 // key held down could take.
 constexpr int kMaxAttempts = 10000;

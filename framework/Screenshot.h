@@ -11,6 +11,15 @@
 // file, when the file cannot be created. Needs a current OpenGL context.
 bool saveScreenshot(const std::string& name, int32_t width, int32_t height);
 
+// The name a headless run saves its frames under (".ppm" appended): `name`
+// as given when it is absolute; otherwise below `startDirectory`, the
+// folder the player started from (empty: the working directory), or below
+// `pictures` when that folder cannot be written, as an installed game's
+// own folder cannot. Tries the file by opening it for appending, and
+// removes it again when that made it.
+std::string headlessFrameName(const std::string& name, const std::filesystem::path& startDirectory,
+                              const std::filesystem::path& pictures);
+
 // The PPM text of an RGB block laid out as OpenGL returns it: rows bottom-up,
 // each exactly width * 3 bytes. Gives "" when the block is smaller than the
 // size claims.

@@ -62,14 +62,15 @@ wait_for() {  # test description seconds
     waited=$((waited + 1))
   done
 }
-run_game --run_headless --filename /root/menu-frame
-wait_for '[ -s "$root/root/menu-frame.ppm" ]' "no headless frame" 120
+# No --filename: the frame lands in the folder the player started from.
+run_game --run_headless
+wait_for '[ -s "$root/root/screenshot.ppm" ]' "no headless frame in /root" 120
 kill -TERM "$game_pid"
 wait "$game_pid" || fail "the game ended with status $? on SIGTERM"
 expected=$':::::: WELCOME TO VELTRA ::::::\nWindowManager was initialized.\nGLEW was initialized.\nFramework was initialized.'
 [ "$(grep -v '^OpenGL Error: ' "$work/out" | head -n 4)" = "$expected" ] || fail "start-up lines: $(head -n 4 "$work/out")"
 if grep -vx 'Failed to create irrKlang sound engine!' "$work/err"; then fail "the installed game complained"; fi
-/usr/bin/python3 "$source_dir/tests/process/screen_checks.py" tutorial "$root/root/menu-frame.ppm" \
+/usr/bin/python3 "$source_dir/tests/process/screen_checks.py" tutorial "$root/root/screenshot.ppm" \
   "$root/usr/share/games/veltra/assets/tutorial/Veltra_TutorialSTART.png"
 
 step "F12 saves into the player's folder"

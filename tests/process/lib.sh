@@ -63,6 +63,7 @@ fail() {
 # Starts the game in the background with the given arguments; standard input
 # is a FIFO held open by this shell so the game never sees end of input.
 start_game() {
+    rm -f "$WORK/stdin"
     mkfifo "$WORK/stdin"
     "$VELTRA" "$@" <"$WORK/stdin" >"$WORK/stdout" 2>"$WORK/stderr" &
     GAME_PID=$!

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # cmake --install into a prefix whose path has spaces: the installed
 # launcher, started from another working directory with every kind of
-# argument, runs the game with all its assets, and a relative --filename
-# names a file where the player started.
+# argument, runs the game with all its assets, and a headless frame with a
+# relative --filename, or none, lands where the player started, or in the
+# pictures folder when no one may write there.
 source "$(dirname "$0")/lib.sh"
 
 build=$(dirname "$(realpath "$VELTRA")")
@@ -34,6 +35,19 @@ expected=$':::::: WELCOME TO VELTRA ::::::\nWindowManager was initialized.\nGLEW
 complaints=$(grep -vx 'Failed to create irrKlang sound engine!' "$WORK/stderr")
 [ -z "$complaints" ] || fail "the installed game missed files: $complaints"
 grep -q '^ERROR' "$WORK/stdout" && fail "an error line from the installed game"
+# Without --filename: "screenshot.ppm" where the player started; from a
+# folder even root cannot write to, in the pictures folder.
+for start in "$WORK/player home" /proc; do
+    cd "$start" || fail "no folder $start"
+    start_game --run_headless
+    expected="$WORK/player home/screenshot.ppm"
+    [ "$start" = /proc ] && expected="$XDG_PICTURES_DIR/screenshot.ppm"
+    wait_for_frame_file "$expected"
+    kill -TERM "$GAME_PID"
+    wait_for_exit
+    [ "$GAME_STATUS" -eq 0 ] || fail "status $GAME_STATUS, started from $start"
+    ! grep -q '^Unable' "$WORK/stdout" || fail "from $start: $(grep '^Unable' "$WORK/stdout")"
+done
 [ -z "$(find "$prefix" -newer "$WORK/installed" \( -name '*.ppm' -o -name '*.png' \) | head -n 1)" ] ||
     fail "the game wrote into its install tree"
 echo "PASS"
