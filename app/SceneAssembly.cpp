@@ -8,6 +8,7 @@
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "framework/Fatal.h"
+#include "framework/Platform.h"
 #include "framework/Shader.h"
 #include "render/DebugCamera.h"
 #include "render/Geometry.h"
@@ -63,6 +64,10 @@ std::vector<std::shared_ptr<Geometry>> loadRequiredModel(const std::string& path
 
 Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, float fov, float near,
                     float far, float moveSpeed, float rotationSpeed, float yaw, float pitch) {
+    // Between its longer steps the build looks for a close request (a
+    // signal, or on Windows the console window closing, which ends the
+    // process a few seconds later whatever it is doing) and stops there with
+    // an empty scene, so the program still shuts down normally in time.
     // Programs.
     auto textureShader =
         std::make_shared<Shader>("assets/shaders/texture.vert", "assets/shaders/texture.frag");
@@ -86,6 +91,10 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     auto grassTexture = std::make_shared<Texture>("assets/textures/Grass_Ground.dds");
     auto waterTexture = std::make_shared<Texture>("assets/textures/water.dds");
 
+    if (platform::closeRequestReceived()) {
+        return Scene{};
+    }
+
     // Materials.
     const glm::vec3 litCoefficients{0.1f, 0.7f, 0.1f};
     auto playerMaterial =
@@ -107,6 +116,10 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
                 "../assets/textures/Nightsky/py.jpg", "../assets/textures/Nightsky/ny.jpg",
                 "../assets/textures/Nightsky/pz.jpg", "../assets/textures/Nightsky/nz.jpg"});
     sky.setup();
+
+    if (platform::closeRequestReceived()) {
+        return Scene{};
+    }
 
     // Lights.
     auto directionalLight = std::make_shared<DirectionalLight>();
@@ -140,6 +153,10 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
         std::make_shared<TerrainObject>("Terrain", glm::vec3(0.0f, -25.0f, -400.0f), noRotation,
                                         glm::vec3(1.5f), terrainMesh, terrainMaterial);
 
+    if (platform::closeRequestReceived()) {
+        return Scene{};
+    }
+
     // Mirror sphere material and mesh; it reflects the sky's cube map.
     auto mirrorMaterial = std::make_shared<CubemapMaterial>(
         mirrorShader, static_cast<int32_t>(sky.getCubemapTexture()));
@@ -161,6 +178,10 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     auto goalMeshes = loadRequiredModel("../assets/models/smaller_goal_textured_mesh.glb",
                                         goalMaterial, kGoalTag);
     playerMeshes.insert(playerMeshes.end(), goalMeshes.begin(), goalMeshes.end());
+
+    if (platform::closeRequestReceived()) {
+        return Scene{};
+    }
     const glm::mat4 modelOffset = glm::translate(identity, glm::vec3(10.0f, 0.0f, 5.0f));
     for (const auto& mesh : playerMeshes) {
         mesh->applyTransform(modelOffset);
