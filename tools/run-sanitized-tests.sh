@@ -45,5 +45,7 @@ skip=()
 if [ -z "${VELTRA_SANITIZE_ALL:-}" ]; then
     skip=(-E '^process\.test_(play_through|play_headless|driver_diagnostics)$')
 fi
+# The display is there: a GL test without a context fails, never skips.
+export VELTRA_REQUIRE_GL=1
 xvfb-run -a -s "-screen 0 1280x800x24 -noreset" \
     ctest --test-dir "$build" --output-on-failure -j"$(nproc)" "${skip[@]}" "$@"

@@ -67,9 +67,7 @@ glm::ivec2 toPixel(const Camera& camera, const glm::vec3& world) {
 class EyeGl : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!testing_support::ensureGlContext()) {
-            GTEST_SKIP() << "no OpenGL context (no X display?)";
-        }
+        REQUIRE_GL_CONTEXT();
         CapturedStream out(std::cout);
         mirrorProgram =
             std::make_shared<Shader>("assets/shaders/mirror.vert", "assets/shaders/mirror.frag");

@@ -48,11 +48,7 @@ std::vector<MeshData> importedMeshes(const std::string& path) {
 
 class ModelLoaderGl : public ::testing::Test {
   protected:
-    void SetUp() override {
-        if (!testing_support::ensureGlContext()) {
-            GTEST_SKIP() << "no OpenGL context (no X display?)";
-        }
-    }
+    void SetUp() override { REQUIRE_GL_CONTEXT(); }
     ScratchDir scratch{"model"};
     std::shared_ptr<Material> material = std::make_shared<PlainMaterial>();
 };

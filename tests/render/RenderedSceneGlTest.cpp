@@ -87,9 +87,7 @@ Camera lookingAhead(int width = 1, int height = 1) {
 class RenderedSceneGl : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!testing_support::ensureGlContext()) {
-            GTEST_SKIP() << "no OpenGL context (no X display?)";
-        }
+        REQUIRE_GL_CONTEXT();
         CapturedStream out(std::cout);
         textureProgram =
             std::make_shared<Shader>("assets/shaders/texture.vert", "assets/shaders/texture.frag");

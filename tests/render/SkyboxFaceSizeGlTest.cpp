@@ -28,9 +28,7 @@ std::string writeGreyFace(const ScratchDir& dir, const std::string& name, int wi
 class SkyboxFaceSizeGl : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!testing_support::ensureGlContext()) {
-            GTEST_SKIP() << "no OpenGL context (no X display?)";
-        }
+        REQUIRE_GL_CONTEXT();
         CapturedStream out(std::cout);
         program =
             std::make_shared<Shader>("assets/shaders/skybox.vert", "assets/shaders/skybox.frag");

@@ -33,9 +33,7 @@ const Face kFaces[6] = {
 class SkyboxGl : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!testing_support::ensureGlContext()) {
-            GTEST_SKIP() << "no OpenGL context (no X display?)";
-        }
+        REQUIRE_GL_CONTEXT();
         for (size_t i = 0; i < 6; ++i) {
             facePaths[i] = scratch.file(kFaces[i].name);
             writeSolidPng(facePaths[i], 5, kFaces[i].channels, kFaces[i].stored);

@@ -57,9 +57,7 @@ struct ProbeValues {
 class TextureMaterialGl : public ::testing::Test {
   protected:
     void SetUp() override {
-        if (!testing_support::ensureGlContext()) {
-            GTEST_SKIP() << "no OpenGL context (no X display?)";
-        }
+        REQUIRE_GL_CONTEXT();
         std::filesystem::create_directories(scratch.file("assets/shaders"));
         std::filesystem::create_directories(scratch.file("assets/textures"));
         writeText("assets/shaders/probe.vert", kProbeVertex);

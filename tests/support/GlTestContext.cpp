@@ -1,6 +1,7 @@
 #include "GlTestContext.h"
 
 #include <cstdlib>
+#include <string>
 
 #include "framework/GlContext.h"
 
@@ -35,6 +36,15 @@ bool ensureGlContext() {
 
 GLFWwindow* glTestWindow() {
     return window;
+}
+
+}  // namespace testing_support
+
+namespace testing_support {
+
+bool glContextRequired() {
+    const char* required = std::getenv("VELTRA_REQUIRE_GL");
+    return required != nullptr && *required != '\0' && std::string(required) != "0";
 }
 
 }  // namespace testing_support
