@@ -2,13 +2,13 @@
 
 #include <iostream>
 
-#include <stb_image.h>
 #include <glm/gtc/matrix_transform.hpp>
 
 #include "framework/Gl.h"
 #include "framework/Shader.h"
 #include "render/HudLayout.h"
 #include "render/RenderTargets.h"
+#include "world/ImageFile.h"
 #include "world/WorldManager.h"
 
 namespace {
@@ -17,24 +17,16 @@ const char* const tutorialPath = "../assets/tutorial/Veltra_TutorialSTART.png";
 
 // x, y, u, v of the unit quad; its lower-left corner sits at the origin so a
 // glyph's model matrix is its corner and size.
-// Decodes an image as RGBA, bottom row first. Returns null on failure.
-unsigned char* loadFlipped(const char* path, int& width, int& height) {
-    int channels = 0;
-    stbi_set_flip_vertically_on_load(1);
-    unsigned char* pixels = stbi_load(path, &width, &height, &channels, 4);
-    // The flag is global to stb_image: leave it off for the loaders that
-    // expect rows as stored (height map, sky faces).
-    stbi_set_flip_vertically_on_load(0);
-    if (pixels == nullptr) {
-        return nullptr;
-    }
+// Decodes an image as RGBA, bottom row first, no larger than a texture may
+// be. Null pixels on failure.
+DecodedImage loadFlipped(const char* path) {
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    if (width <= 0 || height <= 0 || width > maxSize || height > maxSize) {
-        stbi_image_free(pixels);
-        return nullptr;
+    DecodedImage image = decodeImageFile(path, 4, true, maxSize);
+    if (image.pixels && (image.width <= 0 || image.height <= 0)) {
+        image.pixels.reset();
     }
-    return pixels;
+    return image;
 }
 
 void uploadRgba(const unsigned char* pixels, int width, int height, GLint filter) {
@@ -66,26 +58,24 @@ void HeadsUpDisplay::loadTextures(const std::string& fontPath) {
 
     fontTexture = generateTexture();
     glBindTexture(GL_TEXTURE_2D, fontTexture.get());
-    int width = 0;
-    int height = 0;
-    unsigned char* pixels = loadFlipped(fontPath.c_str(), width, height);
-    if (pixels == nullptr) {
+    const DecodedImage font = loadFlipped(fontPath.c_str());
+    if (!font.pixels) {
         std::cerr << "Failed to load HUD texture: " << fontPath << std::endl;
         glBindTexture(GL_TEXTURE_2D, 0);
         return;
     }
-    uploadRgba(pixels, width, height, GL_NEAREST);
-    stbi_image_free(pixels);
+    uploadRgba(font.pixels.get(), font.width, font.height, GL_NEAREST);
 
     tutorialTexture = generateTexture();
     glBindTexture(GL_TEXTURE_2D, tutorialTexture.get());
-    pixels = loadFlipped(tutorialPath, width, height);
-    if (pixels != nullptr) {
-        uploadRgba(pixels, width, height, GL_LINEAR);
+    const DecodedImage tutorial = loadFlipped(tutorialPath);
+    if (tutorial.pixels) {
+        const int width = tutorial.width;
+        const int height = tutorial.height;
+        uploadRgba(tutorial.pixels.get(), width, height, GL_LINEAR);
         // Linear filtering must not pull the opposite edge into the border.
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
         glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
-        stbi_image_free(pixels);
         tutorialWidth = width;
         tutorialHeight = height;
     } else {

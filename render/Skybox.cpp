@@ -1,7 +1,5 @@
 #include "render/Skybox.h"
 
-#include <stb_image.h>
-
 #include <iostream>
 #include <memory>
 #include <utility>
@@ -9,6 +7,7 @@
 
 #include "framework/Gl.h"
 #include "framework/Shader.h"
+#include "world/ImageFile.h"
 
 namespace {
 
@@ -38,16 +37,7 @@ std::vector<unsigned char> expandToRgb(const unsigned char* pixels, int width, i
     return rgb;
 }
 
-struct FreeStbImage {
-    void operator()(unsigned char* pixels) const { stbi_image_free(pixels); }
-};
-
-struct DecodedFace {
-    std::unique_ptr<unsigned char, FreeStbImage> pixels;
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-};
+using DecodedFace = DecodedImage;
 
 // The side most of the square faces share (the earlier face's on a tie);
 // 0 when no face is square.
@@ -101,7 +91,8 @@ void Skybox::loadCubemap() {
 
     // Cube maps take their rows top first, as the files store them. Rows of
     // RGB pixels are tightly packed, whatever the face's width.
-    stbi_set_flip_vertically_on_load(0);
+    GLint maxSide = 0;
+    glGetIntegerv(GL_MAX_CUBE_MAP_TEXTURE_SIZE, &maxSide);
     GLint previousAlignment = 4;
     glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -112,8 +103,7 @@ void Skybox::loadCubemap() {
     std::array<DecodedFace, 6> decoded;
     for (size_t i = 0; i < faces.size(); ++i) {
         DecodedFace& face = decoded[i];
-        face.pixels.reset(
-            stbi_load(faces[i].c_str(), &face.width, &face.height, &face.channels, 0));
+        face = decodeImageFile(faces[i], 0, false, maxSide);
         if (!face.pixels) {
             std::cerr << "Cubemap failed to load at path: " << faces[i] << std::endl;
         }

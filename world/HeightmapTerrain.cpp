@@ -1,14 +1,9 @@
 #include "world/HeightmapTerrain.h"
 
 #include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <memory>
-#include <vector>
 
-#include <stb_image.h>
-
-#include "framework/Platform.h"
+#include "world/ImageFile.h"
 
 MeshData buildHeightmapMesh(const uint8_t* samples, int width, int height, float size,
                             float heightScale) {
@@ -71,66 +66,22 @@ MeshData buildHeightmapMesh(const uint8_t* samples, int width, int height, float
     return mesh;
 }
 
-namespace {
-
-// No height map the terrain accepts comes near this; a larger file is not
-// read into memory.
-constexpr std::size_t kMaxFileBytes = std::size_t{64} << 20;
-
-// The whole file, read once (it may be a pipe, which cannot be read twice).
-// False, with stb_image's style of reason, when it cannot be opened or is
-// larger than kMaxFileBytes.
-bool readWholeFile(const std::string& path, std::vector<stbi_uc>& bytes, const char*& reason) {
-    std::ifstream file(platform::pathFromUtf8(path), std::ios::binary);
-    if (!file) {
-        reason = "can't fopen";
-        return false;
-    }
-    char chunk[65536];
-    while (file.read(chunk, sizeof(chunk)) || file.gcount() > 0) {
-        bytes.insert(bytes.end(), chunk, chunk + file.gcount());
-        if (bytes.size() > kMaxFileBytes) {
-            reason = "file too large";
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
-
 MeshData makeHeightmapTerrain(float size, float heightScale, const std::string& path) {
-    std::vector<stbi_uc> file;
-    const char* readFailure = nullptr;
-    if (!readWholeFile(path, file, readFailure)) {
-        std::fprintf(stderr, "Failed to load height map: %s (Error: %s)\n", path.c_str(),
-                     readFailure);
-        std::fflush(stderr);
-        return MeshData{};
-    }
-    // stb_image takes the length as an int; kMaxFileBytes keeps it in range.
-    const int fileLength = static_cast<int>(file.size());
-    int width = 0;
-    int height = 0;
-    int channels = 0;
-    // The extent is checked from the header before anything is decoded: a
-    // small file can describe a map whose mesh would not fit in memory.
-    if (stbi_info_from_memory(file.data(), fileLength, &width, &height, &channels) != 0 &&
-        (width > kMaxHeightmapSide || height > kMaxHeightmapSide)) {
+    const DecodedImage image = decodeImageFile(path, 1, false, kMaxHeightmapSide);
+    if (image.failure == DecodedImage::Failure::TooLarge) {
         std::fprintf(stderr, "Height map too large: %s (%d x %d pixels, at most %d x %d)\n",
-                     path.c_str(), width, height, kMaxHeightmapSide, kMaxHeightmapSide);
+                     path.c_str(), image.width, image.height, kMaxHeightmapSide, kMaxHeightmapSide);
         std::fflush(stderr);
         return MeshData{};
     }
-    std::unique_ptr<stbi_uc, decltype(&stbi_image_free)> pixels(
-        stbi_load_from_memory(file.data(), fileLength, &width, &height, &channels, 1),
-        &stbi_image_free);
-    if (!pixels) {
+    if (!image.pixels) {
         std::fprintf(stderr, "Failed to load height map: %s (Error: %s)\n", path.c_str(),
-                     stbi_failure_reason());
+                     image.reason.c_str());
         std::fflush(stderr);
         return MeshData{};
     }
+    const int width = image.width;
+    const int height = image.height;
     if (width < 2 || height < 2) {
         std::fprintf(stderr, "Height map too small: %s (%d x %d pixels, at least 2 x 2 needed)\n",
                      path.c_str(), width, height);
@@ -139,7 +90,7 @@ MeshData makeHeightmapTerrain(float size, float heightScale, const std::string& 
     }
     std::cout << "Terrain loaded!" << std::endl;
 
-    MeshData mesh = buildHeightmapMesh(pixels.get(), width, height, size, heightScale);
+    MeshData mesh = buildHeightmapMesh(image.pixels.get(), width, height, size, heightScale);
     std::cout << "Terrain mesh created with " << mesh.positions.size() << " vertices and "
               << mesh.indices.size() / 3 << " triangles." << std::endl;
     return mesh;
