@@ -4,7 +4,8 @@
 #   tools/fuzz.sh [seconds-per-target] [target...]
 # The default is 30 seconds each, as in CI; a longer search is for example
 #   tools/fuzz.sh 900
-# Targets: texture_container command_line asset_path settings glb_header.
+# Targets: texture_container command_line asset_path settings glb_header image
+# model sound.
 # New inputs that widen coverage go to build-fuzz/corpus/<target>; an input
 # that crashes is saved under tests/fuzz/artifacts/ and ends the script with
 # status 1 (turn it into a regression test, then add it to the corpus).
@@ -13,7 +14,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(texture_container command_line asset_path settings glb_header)
+[ ${#targets[@]} -gt 0 ] || targets=(texture_container command_line asset_path settings glb_header image model sound)
 build=${VELTRA_FUZZ_BUILD:-build-fuzz}
 
 launcher=()

@@ -32,6 +32,39 @@ bool readWholeFile(const std::string& path, std::vector<stbi_uc>& bytes, std::st
     return true;
 }
 
+// Whether every Huffman table in the file holds at most 256 codes, as JPEG
+// allows. stb_image (as Debian ships it) builds a table before counting
+// its codes and writes past its arrays when a table claims more, so such a
+// file is refused before the library sees it. Rather than follow the
+// markers as the library does (it skips fill bytes and garbage its own
+// way), every place the library could take for a table definition, each
+// 0xFF followed by 0xC4, is checked as it would read it, zeros past the
+// end included. Scan data stuffs every 0xFF, so a sound picture only fails
+// when other data of it holds those two bytes before a table that large.
+bool huffmanTablesFit(const std::vector<stbi_uc>& bytes) {
+    const std::size_t size = bytes.size();
+    const auto at = [&](std::size_t i) -> std::size_t { return i < size ? bytes[i] : 0; };
+    for (std::size_t marker = 0; marker + 1 < size; ++marker) {
+        if (bytes[marker] != 0xFF || bytes[marker + 1] != 0xC4) {
+            continue;
+        }
+        long left = static_cast<long>((at(marker + 2) << 8) | at(marker + 3)) - 2;
+        std::size_t table = marker + 4;
+        while (left > 0 && table < size) {
+            std::size_t codes = 0;
+            for (std::size_t i = 1; i <= 16; ++i) {
+                codes += at(table + i);
+            }
+            if (codes > 256) {
+                return false;
+            }
+            left -= static_cast<long>(17 + codes);
+            table += 17 + codes;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 DecodedImage decodeImageFile(const std::string& path, int desiredChannels, bool bottomRowFirst,
@@ -40,6 +73,11 @@ DecodedImage decodeImageFile(const std::string& path, int desiredChannels, bool 
     std::vector<stbi_uc> file;
     if (!readWholeFile(path, file, image.reason)) {
         image.failure = DecodedImage::Failure::Unreadable;
+        return image;
+    }
+    if (!huffmanTablesFit(file)) {
+        image.failure = DecodedImage::Failure::Undecodable;
+        image.reason = "bad Huffman table";
         return image;
     }
     // stb_image takes the length as an int; kMaxImageFileBytes keeps it in range.

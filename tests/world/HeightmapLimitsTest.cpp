@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -52,6 +54,21 @@ TEST(HeightmapLimits, TheSizeIsJudgedFromTheHeaderBeforeDecoding) {
     EXPECT_NE(loaded.errors.find("Height map too large: " + path + " (32000 x 32000"),
               std::string::npos)
         << loaded.errors;
+}
+
+// Found by fuzzing: stb_image filled a Huffman table from its code counts
+// before checking them, and 512 codes ran past its 257 entries.
+TEST(HeightmapLimits, AJpegTableWithMoreCodesThanTheFormatAllowsIsRefusedUndecoded) {
+    std::string jpeg = "\xFF\xD8\xFF\xC4";
+    jpeg += std::string("\x00\x13\x10", 3) + std::string(16, '\x20') + "\xFF\xD9";
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / "veltra_heightmap_limits" / "huffman.jpg";
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << jpeg;
+    const Loaded loaded = load(path.string());
+    EXPECT_EQ(loaded.errors,
+              "Failed to load height map: " + path.string() + " (Error: bad Huffman table)\n");
+    EXPECT_TRUE(loaded.mesh.positions.empty());
 }
 
 TEST(HeightmapLimits, MapAtTheLimitIsBuilt) {
