@@ -83,20 +83,19 @@ Shader::Shader()
 }
 
 Shader::~Shader() {
+    // Not current when its owner deletes it.
     glUseProgram(0);
-    glDeleteProgram(program);
-    program = 0;
 }
 
 void Shader::use() const {
-    glUseProgram(program);
+    glUseProgram(program.get());
 }
 
 void Shader::unuse() const {
     glUseProgram(0);
 }
 
-uint32_t Shader::linkProgram() {
+GlProgram Shader::linkProgram() {
     GLuint vertex = 0;
     GLuint fragment = 0;
     const bool vertexCompiled = compileStage(vertexShader, GL_VERTEX_SHADER, vertex);
@@ -106,7 +105,8 @@ uint32_t Shader::linkProgram() {
         waitForKeyAndExit();
     }
 
-    const GLuint linked = glCreateProgram();
+    GlProgram owned(glCreateProgram());
+    const GLuint linked = owned.get();
     if (vertexCompiled) {
         glAttachShader(linked, vertex);
     }
@@ -126,13 +126,13 @@ uint32_t Shader::linkProgram() {
         }
         glDeleteShader(vertex);
         glDeleteShader(fragment);
-        return linked;
+        return owned;
     }
 
     const std::string log = programInfoLog(linked);
     std::cout << "Failed to link shader program:" << std::endl;
     std::cout << log << std::endl;
-    glDeleteProgram(linked);
+    owned.reset();
     glDeleteShader(vertex);
     glDeleteShader(fragment);
     waitForKeyAndExit();
@@ -176,7 +176,7 @@ int32_t Shader::getUniformLocation(std::string_view name) {
     }
     // Only the first lookup of a name builds a terminated copy for the driver.
     std::string key(name);
-    const GLint location = glGetUniformLocation(program, key.c_str());
+    const GLint location = glGetUniformLocation(program.get(), key.c_str());
     uniformLocations.emplace(std::move(key), location);
     return location;
 }

@@ -8,6 +8,8 @@
 
 #include <glm/glm.hpp>
 
+#include "framework/GlName.h"
+
 // A linked GLSL program built from two files below assets/shaders (found
 // through the asset search) or from the built-in default sources. Every
 // failure on the way is fatal: the message is printed and the program ends
@@ -38,16 +40,16 @@ class Shader {
     void setMat3(std::string_view name, const glm::mat3& value);
     void setMat4(std::string_view name, const glm::mat4& value);
 
-    uint32_t getProgram() const { return program; }
+    uint32_t getProgram() const { return program.get(); }
 
     static const char* const builtInVertexSource;
     static const char* const builtInFragmentSource;
 
   private:
-    uint32_t linkProgram();
+    GlProgram linkProgram();
     bool compileStage(const std::string& pathOrSource, uint32_t stageType, uint32_t& shaderOut);
 
-    uint32_t program = 0;
+    GlProgram program;
     std::string vertexShader;
     std::string fragmentShader;
     bool fromSource = false;

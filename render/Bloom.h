@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "render/GlName.h"
+#include "framework/GlName.h"
 
 class Shader;
 

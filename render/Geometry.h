@@ -6,7 +6,7 @@
 
 #include <glm/glm.hpp>
 
-#include "render/GlName.h"
+#include "framework/GlName.h"
 #include "render/MeshData.h"
 #include "render/TriangleRuns.h"
 

@@ -7,7 +7,7 @@
 
 #include <glm/glm.hpp>
 
-#include "render/GlName.h"
+#include "framework/GlName.h"
 
 class Shader;
 class WorldManager;

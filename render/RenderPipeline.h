@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "framework/GlName.h"
 #include "render/Bloom.h"
-#include "render/GlName.h"
 
 class GameObject;
 class Shader;

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "render/GlName.h"
+#include "framework/GlName.h"
 
 // Building blocks shared by the render pipeline, the bloom and the HUD.
 // What they make is handed back in owners, so each caller holds its own.

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "render/GlName.h"
+#include "framework/GlName.h"
 
 // A block-compressed DDS image below assets/textures, uploaded as one 2D
 // texture with a generated mipmap chain. On a software renderer the chain

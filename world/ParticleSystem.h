@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "render/GlName.h"
+#include "framework/GlName.h"
 #include "world/GameObject.h"
 #include "world/ParticleSimulation.h"
 

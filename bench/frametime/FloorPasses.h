@@ -1,6 +1,6 @@
 #pragma once
 
-#include "render/GlName.h"
+#include "framework/GlName.h"
 
 #include <cstdint>
 

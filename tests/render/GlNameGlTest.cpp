@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "framework/Gl.h"
+#include "framework/GlName.h"
 #include "render/Bloom.h"
-#include "render/GlName.h"
 #include "render/HeadsUpDisplay.h"
 #include "support/GlTestContext.h"
 

@@ -43,12 +43,15 @@ void deleteBuffer(uint32_t name);
 void deleteVertexArray(uint32_t name);
 void deleteTexture(uint32_t name);
 void deleteFramebuffer(uint32_t name);
+void deleteProgram(uint32_t name);
 }  // namespace gl_names
 
 using GlBuffer = GlName<&gl_names::deleteBuffer>;
 using GlVertexArray = GlName<&gl_names::deleteVertexArray>;
 using GlTexture = GlName<&gl_names::deleteTexture>;
 using GlFramebuffer = GlName<&gl_names::deleteFramebuffer>;
+// Filled from glCreateProgram by the Shader that links it.
+using GlProgram = GlName<&gl_names::deleteProgram>;
 
 // Fresh names from glGen* (a current context is needed).
 GlBuffer generateBuffer();

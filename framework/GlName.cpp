@@ -1,4 +1,4 @@
-#include "render/GlName.h"
+#include "framework/GlName.h"
 
 #include "framework/Gl.h"
 
@@ -18,6 +18,10 @@ void deleteTexture(uint32_t name) {
 
 void deleteFramebuffer(uint32_t name) {
     glDeleteFramebuffers(1, &name);
+}
+
+void deleteProgram(uint32_t name) {
+    glDeleteProgram(name);
 }
 
 }  // namespace gl_names
