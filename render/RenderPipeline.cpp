@@ -7,6 +7,7 @@
 #include "framework/Shader.h"
 #include "render/Camera.h"
 #include "render/HeadsUpDisplay.h"
+#include "render/PipelinePasses.h"
 #include "render/RenderTargets.h"
 #include "render/Skybox.h"
 #include "world/GameObject.h"

@@ -10,14 +10,7 @@ class GameObject;
 class Shader;
 class WorldManager;
 
-// Leaves parts of the scene out of a scene pass, for measuring what each
-// part costs; the game draws everything.
-class SceneFilter {
-  public:
-    virtual ~SceneFilter() = default;
-    virtual bool drawsSky() const = 0;
-    virtual bool draws(const GameObject& object) const = 0;
-};
+class SceneFilter;
 
 // Draws one frame: sky and objects into an off-screen floating-point target,
 // particle systems last with blending, bright-pass extract, blur, blend to
@@ -49,14 +42,15 @@ class RenderPipeline {
     const Bloom& getBloom() const { return bloom; }
     Bloom& getBloom() { return bloom; }
 
-    // The frame's passes one by one, as render() runs them (for measuring
-    // each on its own; the targets must be built). The scene pass leaves
-    // depth testing on; the others expect it off.
+  private:
+    // The frame-time harness runs the passes one by one (PipelinePasses.h).
+    friend class PipelinePasses;
+
+    // The scene pass leaves depth testing on; the others expect it off.
     void renderScene(WorldManager& worldManager, const SceneFilter* filter = nullptr);
     void extractBrightParts();
     void blendToWindow();
 
-  private:
     void build(int32_t newWidth, int32_t newHeight);
     void buildSceneTarget();
     void releaseSceneTarget();

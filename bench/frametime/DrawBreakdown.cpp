@@ -20,6 +20,7 @@
 #include "framework/Gl.h"
 #include "render/Bloom.h"
 #include "render/HeadsUpDisplay.h"
+#include "render/PipelinePasses.h"
 #include "render/RenderPipeline.h"
 #include "world/GameObject.h"
 #include "world/ParticleSystem.h"
@@ -87,6 +88,7 @@ void measure(std::map<std::string, std::vector<double>>& samples, const std::str
 
 std::vector<DrawCost> measureDrawCosts(WorldManager& worldManager, RenderPipeline& pipeline,
                                        FloorPasses* floor, int repetitions) {
+    PipelinePasses passes(pipeline);
     std::vector<std::string> parts = {"sky"};
     for (const auto& object : worldManager.getObjects()) {
         const std::string part = partOf(*object);
@@ -105,18 +107,18 @@ std::vector<DrawCost> measureDrawCosts(WorldManager& worldManager, RenderPipelin
     glGenQueries(1, &query);
     for (int r = 0; r < repetitions; ++r) {
         measure(
-            samples, "scene pass", [&] { pipeline.renderScene(worldManager); }, query);
+            samples, "scene pass", [&] { passes.renderScene(worldManager); }, query);
         for (const std::string& part : parts) {
             const LeaveOut filter(part);
             measure(
-                samples, "without " + part, [&] { pipeline.renderScene(worldManager, &filter); },
+                samples, "without " + part, [&] { passes.renderScene(worldManager, &filter); },
                 query);
         }
-        pipeline.renderScene(worldManager);
+        passes.renderScene(worldManager);
         glDisable(GL_DEPTH_TEST);
-        measure(samples, "extract", [&] { pipeline.extractBrightParts(); });
+        measure(samples, "extract", [&] { passes.extractBrightParts(); });
         measure(samples, "blur (three passes)", [&] { pipeline.getBloom().blur(); });
-        measure(samples, "blend", [&] { pipeline.blendToWindow(); });
+        measure(samples, "blend", [&] { passes.blendToWindow(); });
         if (hud) {
             measure(samples, "HUD",
                     [&] { hud->render(pipeline.getWidth(), pipeline.getHeight(), worldManager); });
