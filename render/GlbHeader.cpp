@@ -1,6 +1,7 @@
 #include "render/GlbHeader.h"
 
 #include <array>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <system_error>
@@ -17,6 +18,15 @@ uint32_t readU32(std::span<const uint8_t> bytes, size_t offset) {
     return static_cast<uint32_t>(bytes[offset]) | (static_cast<uint32_t>(bytes[offset + 1]) << 8) |
            (static_cast<uint32_t>(bytes[offset + 2]) << 16) |
            (static_cast<uint32_t>(bytes[offset + 3]) << 24);
+}
+
+// Named as a glTF binary file, whatever the letters' case.
+bool hasGlbExtension(const std::filesystem::path& path) {
+    std::string extension = path.extension().string();
+    for (char& letter : extension) {
+        letter = static_cast<char>(std::tolower(static_cast<unsigned char>(letter)));
+    }
+    return extension == ".glb";
 }
 
 }  // namespace
@@ -45,5 +55,8 @@ std::string glbFileProblem(const std::string& path) {
     std::array<uint8_t, kGlbHeadSize> head{};
     file.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
     const auto got = static_cast<size_t>(file.gcount());
+    if (hasGlbExtension(nativePath) && (got < 4 || readU32(head, 0) != kGlbMagic)) {
+        return "not a glTF binary file";
+    }
     return glbHeaderProblem(std::span<const uint8_t>(head.data(), got), size);
 }

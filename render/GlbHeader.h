@@ -18,5 +18,7 @@ inline constexpr size_t kGlbHeadSize = 20;
 std::string glbHeaderProblem(std::span<const uint8_t> head, uint64_t fileSize);
 
 // The same for a file on disk; a file that cannot be read is left for the
-// importer to report.
+// importer to report. A file named ".glb" that does not start as one is
+// refused too: the importer would otherwise guess a format from its bytes,
+// and some of its other readers run past their buffers on garbage.
 std::string glbFileProblem(const std::string& path);

@@ -22,11 +22,7 @@ const char* const tutorialPath = "../assets/tutorial/Veltra_TutorialSTART.png";
 DecodedImage loadFlipped(const char* path) {
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    DecodedImage image = decodeImageFile(path, 4, true, maxSize);
-    if (image.pixels && (image.width <= 0 || image.height <= 0)) {
-        image.pixels.reset();
-    }
-    return image;
+    return decodeImageFile(path, 4, true, maxSize);
 }
 
 void uploadRgba(const unsigned char* pixels, int width, int height, GLint filter) {

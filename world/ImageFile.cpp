@@ -98,6 +98,12 @@ DecodedImage decodeImageFile(const std::string& path, int desiredChannels, bool 
         const char* reason = stbi_failure_reason();
         image.reason = reason != nullptr ? reason : "unknown";
         image.width = image.height = image.channels = 0;
+    } else if (image.width <= 0 || image.height <= 0) {
+        // The library hands back a picture of no pixels for some headers.
+        image.pixels.reset();
+        image.failure = DecodedImage::Failure::Undecodable;
+        image.reason = "empty picture";
+        image.width = image.height = image.channels = 0;
     }
     return image;
 }

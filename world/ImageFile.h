@@ -29,6 +29,7 @@ inline constexpr std::size_t kMaxImageFileBytes = std::size_t{64} << 20;
 
 // Decodes `path` (UTF-8) to `desiredChannels` samples a pixel (1 to 4), rows
 // top first or, with bottomRowFirst, as OpenGL counts them; a picture wider
-// or higher than maxSide is refused as TooLarge.
+// or higher than maxSide is refused as TooLarge, and one of no pixels as
+// Undecodable.
 DecodedImage decodeImageFile(const std::string& path, int desiredChannels, bool bottomRowFirst,
                              int maxSide);

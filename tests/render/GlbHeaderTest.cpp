@@ -67,6 +67,18 @@ TEST(GlbHeader, FilesOnDiskAreMeasuredWhole) {
     EXPECT_EQ(glbFileProblem(dir.root().string()), "");
 }
 
+// Found by fuzzing: given a ".glb" that was not one, the importer guessed
+// a format from the bytes, and one of its text readers read past its buffer.
+TEST(GlbHeader, AFileNamedGlbThatIsNotOneIsRefusedBeforeTheImporterGuesses) {
+    ScratchDir dir("glb-header");
+    const std::string words = "geometry node {";
+    const std::vector<uint8_t> text(words.begin(), words.end());
+    EXPECT_EQ(glbFileProblem(dir.write("odd.glb", text)), "not a glTF binary file");
+    EXPECT_EQ(glbFileProblem(dir.write("ODD.GLB", text)), "not a glTF binary file");
+    EXPECT_EQ(glbFileProblem(dir.write("empty.glb", {})), "not a glTF binary file");
+    EXPECT_EQ(glbFileProblem(dir.write("odd.obj", text)), "") << "other formats go to the importer";
+}
+
 // A JSON chunk stating 4 GiB once had the importer allocate and clear all of
 // it before failing; now the file is refused at once, with the usual line.
 TEST(GlbHeader, ModelLoadingRefusesAHugeChunkWithoutReadingIt) {

@@ -71,6 +71,18 @@ TEST(HeightmapLimits, AJpegTableWithMoreCodesThanTheFormatAllowsIsRefusedUndecod
     EXPECT_TRUE(loaded.mesh.positions.empty());
 }
 
+// Found by fuzzing: a grey-map header whose size is no number decoded to
+// a picture of no pixels, which the library reported as a success.
+TEST(HeightmapLimits, APictureOfNoPixelsIsRefused) {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / "veltra_heightmap_limits" / "empty.pgm";
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << "P5G\x80\xFF";
+    const Loaded loaded = load(path.string());
+    EXPECT_EQ(loaded.errors,
+              "Failed to load height map: " + path.string() + " (Error: empty picture)\n");
+}
+
 TEST(HeightmapLimits, MapAtTheLimitIsBuilt) {
     const std::vector<uint8_t> samples(size_t(kMaxHeightmapSide) * 2, 255);
     const MeshData mesh = buildHeightmapMesh(samples.data(), kMaxHeightmapSide, 2, 10.0f, 1.0f);
