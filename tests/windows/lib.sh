@@ -73,23 +73,16 @@ wait_for_file() {
 }
 
 # Ctrl+C as a player presses it: wine turns a SIGINT into the console's
-# Ctrl+C event. Linux hands a process's signal to any one of its threads,
-# and one that lands on a thread the graphics driver started itself never
-# reaches wine's console handling: it is lost, and the game plays on. So
-# the signal is sent again while the game has not begun to close (a second
-# request that is received ends the game at once, so it comes only after
-# a pause the first one would long have acted in).
+# Ctrl+C event, but only on a thread of its own. A signal sent to the
+# process goes to any one of its threads, and one that lands on a thread
+# the graphics driver started itself is lost. So it goes to the main thread
+# alone (tgkill, which the shell's kill cannot do), where wine always takes
+# it: pressed once, like a player does.
 press_ctrl_c() {
-    local tries=0 waited
-    while [ "$tries" -lt 4 ]; do
-        kill -INT "$GAME_PID" 2>/dev/null || return 0
-        tries=$((tries + 1))
-        waited=0
-        while [ "$waited" -lt 150 ]; do
-            kill -0 "$GAME_PID" 2>/dev/null || return 0
-            sleep 0.1
-            waited=$((waited + 1))
-        done
-        echo "press_ctrl_c: the game is still running 15 s after Ctrl+C $tries; pressing again" >&2
-    done
+    "$PYTHON" -c '
+import ctypes, signal, sys
+pid = int(sys.argv[1])
+SYS_tgkill = 234  # x86_64
+sys.exit(ctypes.CDLL(None).syscall(SYS_tgkill, pid, pid, signal.SIGINT.value) != 0)' "$GAME_PID" ||
+        fail "could not send Ctrl+C to the game's main thread"
 }

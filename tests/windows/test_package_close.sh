@@ -7,8 +7,13 @@ unpack_game
 
 start_game
 wait_for_window VELTRA 120
-# Past start-up: the window is drawing frames.
-sleep 2
+# Past start-up: the window is drawing frames, which the game counts aloud.
+waited=0
+until unix_stdout | grep -q '^FPS: '; do
+    [ "$waited" -lt $((1200 * ${VELTRA_TIME_FACTOR:-1})) ] || fail "no FPS line within 120 s"
+    sleep 0.1
+    waited=$((waited + 1))
+done
 press_ctrl_c
 wait_for_exit 60
 [ "$GAME_STATUS" -eq 0 ] || fail "status $GAME_STATUS after Ctrl+C"
