@@ -77,7 +77,8 @@ step "F12 saves into the player's folder"
 run_game
 wait_for 'xdotool search --name "^VELTRA$" >/dev/null 2>&1' "no game window" 120
 window=$(xdotool search --name '^VELTRA$' | head -n 1)
-sleep 1
+# F12 is read by a running frame loop: wait until the game counts frames.
+wait_for 'grep -q "^FPS: " "$work/out"' "no frame rate line" 60
 xdotool key --window "$window" F12
 wait_for 'ls "$root"/root/veltra-*.png >/dev/null 2>&1' "no screenshot in /root" 30
 grep -q "^Saved screenshot '/root/veltra-.*\.png'\.$" "$work/out" || fail "no line naming the screenshot"

@@ -37,9 +37,9 @@ stop_game() {
 # The HUD prints its rate once a second; the first covers the start-up.
 fps_lines() { grep -c '^FPS: ' "$WORK/stdout"; }
 wait_for_fps_lines() {
-    local waited=0
+    local waited=0 limit=$((60 * ${VELTRA_TIME_FACTOR:-1}))
     until [ "$(fps_lines)" -ge "$1" ]; do
-        [ "$waited" -lt 600 ] || fail "fewer than $1 frame rates within 60 s"
+        [ "$waited" -lt $((limit * 10)) ] || fail "fewer than $1 frame rates within $limit s"
         sleep 0.1
         waited=$((waited + 1))
     done
