@@ -1,5 +1,6 @@
 #include "world/ImageFile.h"
 
+#include <algorithm>
 #include <fstream>
 #include <vector>
 
@@ -43,6 +44,14 @@ bool readWholeFile(const std::string& path, std::vector<stbi_uc>& bytes, std::st
 // when other data of it holds those two bytes before a table that large.
 bool huffmanTablesFit(const std::vector<stbi_uc>& bytes) {
     const std::size_t size = bytes.size();
+    // Only a file the library takes for a JPEG: 0xFF, any fill bytes, 0xD8.
+    std::size_t start = 0;
+    while (start < size && bytes[start] == 0xFF) {
+        ++start;
+    }
+    if (start == 0 || start >= size || bytes[start] != 0xD8) {
+        return true;
+    }
     const auto at = [&](std::size_t i) -> std::size_t { return i < size ? bytes[i] : 0; };
     for (std::size_t marker = 0; marker + 1 < size; ++marker) {
         if (bytes[marker] != 0xFF || bytes[marker + 1] != 0xC4) {
@@ -65,6 +74,33 @@ bool huffmanTablesFit(const std::vector<stbi_uc>& bytes) {
     return true;
 }
 
+// Whether every chunk of a PNG file lies inside the file. stb_image sizes
+// its buffer for the compressed picture by the lengths the chunks claim,
+// before reading them: a small file could have it allocate gigabytes.
+bool pngChunksFit(const std::vector<stbi_uc>& bytes) {
+    static constexpr stbi_uc kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    const std::size_t size = bytes.size();
+    if (size < 8 || !std::equal(kSignature, kSignature + 8, bytes.begin())) {
+        return true;
+    }
+    std::size_t chunk = 8;
+    while (chunk + 8 <= size) {
+        const std::size_t length = (std::size_t{bytes[chunk]} << 24) |
+                                   (std::size_t{bytes[chunk + 1]} << 16) |
+                                   (std::size_t{bytes[chunk + 2]} << 8) | bytes[chunk + 3];
+        // Length, type, data and check sum.
+        if (length > size - chunk - 8) {
+            return false;
+        }
+        if (std::equal(bytes.begin() + static_cast<long>(chunk) + 4,
+                       bytes.begin() + static_cast<long>(chunk) + 8, "IEND")) {
+            return true;  // whatever follows the last chunk is not read
+        }
+        chunk += 12 + length;
+    }
+    return true;
+}
+
 }  // namespace
 
 DecodedImage decodeImageFile(const std::string& path, int desiredChannels, bool bottomRowFirst,
@@ -78,6 +114,11 @@ DecodedImage decodeImageFile(const std::string& path, int desiredChannels, bool 
     if (!huffmanTablesFit(file)) {
         image.failure = DecodedImage::Failure::Undecodable;
         image.reason = "bad Huffman table";
+        return image;
+    }
+    if (!pngChunksFit(file)) {
+        image.failure = DecodedImage::Failure::Undecodable;
+        image.reason = "PNG chunk runs past the end of the file";
         return image;
     }
     // stb_image takes the length as an int; kMaxImageFileBytes keeps it in range.

@@ -71,6 +71,22 @@ TEST(HeightmapLimits, AJpegTableWithMoreCodesThanTheFormatAllowsIsRefusedUndecod
     EXPECT_TRUE(loaded.mesh.positions.empty());
 }
 
+// Found by fuzzing: stb_image sized its buffer for the compressed picture
+// by the length a chunk claimed, 2 GiB from a file of a hundred bytes.
+TEST(HeightmapLimits, APngChunkLongerThanTheFileIsRefusedBeforeDecoding) {
+    std::string png("\x89PNG\r\n\x1A\n", 8);
+    png += std::string("\x00\x00\x00\x0DIHDR\x00\x00\x00\x04\x00\x00\x00\x04\x08\x00", 20);
+    png += std::string("\x00\x00\x00\x00\x00\x00\x00", 7);  // the rest of IHDR, a check sum
+    png += std::string("\x7F\xFF\xFF\xF0IDAT\x78\x9C", 10);
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / "veltra_heightmap_limits" / "chunk.png";
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << png;
+    const Loaded loaded = load(path.string());
+    EXPECT_EQ(loaded.errors, "Failed to load height map: " + path.string() +
+                                 " (Error: PNG chunk runs past the end of the file)\n");
+}
+
 // Found by fuzzing: a grey-map header whose size is no number decoded to
 // a picture of no pixels, which the library reported as a success.
 TEST(HeightmapLimits, APictureOfNoPixelsIsRefused) {
