@@ -101,6 +101,43 @@ bool pngChunksFit(const std::vector<stbi_uc>& bytes) {
     return true;
 }
 
+// Whether the numbers of a binary PNM header (P5, P6) fit in an int.
+// stb_image reads them digit by digit into an int without a bound, which
+// overflows on a tenth digit. The header is read as the library reads it:
+// white space and '#' comments between the numbers, zeros past the end.
+bool pnmHeaderFits(const std::vector<stbi_uc>& bytes) {
+    const std::size_t size = bytes.size();
+    if (size < 2 || bytes[0] != 'P' || (bytes[1] != '5' && bytes[1] != '6')) {
+        return true;
+    }
+    std::size_t at = 2;
+    const auto isSpace = [](stbi_uc c) {
+        return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+    };
+    for (int number = 0; number < 3; ++number) {
+        for (;;) {
+            while (at < size && isSpace(bytes[at])) {
+                ++at;
+            }
+            if (at >= size || bytes[at] != '#') {
+                break;
+            }
+            while (at < size && bytes[at] != '\n' && bytes[at] != '\r') {
+                ++at;
+            }
+        }
+        std::size_t digits = 0;
+        while (at < size && bytes[at] >= '0' && bytes[at] <= '9') {
+            ++digits;
+            ++at;
+        }
+        if (digits > 9) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
 
 DecodedImage decodeImageFile(const std::string& path, int desiredChannels, bool bottomRowFirst,
@@ -114,6 +151,11 @@ DecodedImage decodeImageFile(const std::string& path, int desiredChannels, bool 
     if (!huffmanTablesFit(file)) {
         image.failure = DecodedImage::Failure::Undecodable;
         image.reason = "bad Huffman table";
+        return image;
+    }
+    if (!pnmHeaderFits(file)) {
+        image.failure = DecodedImage::Failure::Undecodable;
+        image.reason = "PNM header number too large";
         return image;
     }
     if (!pngChunksFit(file)) {

@@ -87,6 +87,16 @@ TEST(HeightmapLimits, APngChunkLongerThanTheFileIsRefusedBeforeDecoding) {
                                  " (Error: PNG chunk runs past the end of the file)\n");
 }
 
+// Found by fuzzing: stb_image read a grey-map header's numbers into an int
+// digit by digit, and a tenth digit overflowed it.
+TEST(HeightmapLimits, AGreyMapHeaderNumberTooLargeForTheDecoderIsRefused) {
+    const std::string path = writePgm("digits.pgm", 2, 2, {1, 2, 3, 4});
+    std::ofstream(path, std::ios::binary) << "P5\n# a comment\n3333333330 2\n255\n";
+    const Loaded loaded = load(path);
+    EXPECT_EQ(loaded.errors,
+              "Failed to load height map: " + path + " (Error: PNM header number too large)\n");
+}
+
 // Found by fuzzing: a grey-map header whose size is no number decoded to
 // a picture of no pixels, which the library reported as a success.
 TEST(HeightmapLimits, APictureOfNoPixelsIsRefused) {
