@@ -81,17 +81,20 @@ bool saveScreenshot(const std::string& name, int32_t width, int32_t height) {
 
 namespace {
 
-bool canWrite(const std::filesystem::path& file) {
+// Whether a file can be made in `folder`: a probe file is made and removed
+// again (a folder's permissions alone do not tell, on Windows least of all).
+// Only the folder is tried, so a name the file system refuses (too long, in
+// a folder that is not there) is reported as given rather than moved.
+bool canWriteIn(const std::filesystem::path& folder) {
+    const std::filesystem::path probe =
+        (folder.empty() ? std::filesystem::path(".") : folder) / ".veltra-write-probe";
+    std::FILE* file = platform::createNewFile(platform::utf8FromPath(probe));
+    if (file == nullptr) {
+        return errno == EEXIST;
+    }
+    std::fclose(file);
     std::error_code error;
-    const bool existed = std::filesystem::exists(file, error);
-    std::FILE* opened = platform::openFile(platform::utf8FromPath(file), "ab");
-    if (opened == nullptr) {
-        return false;
-    }
-    std::fclose(opened);
-    if (!existed) {
-        std::filesystem::remove(file, error);
-    }
+    std::filesystem::remove(probe, error);
     return true;
 }
 
@@ -104,9 +107,7 @@ std::string headlessFrameName(const std::string& name, const std::filesystem::pa
         return name;
     }
     const std::filesystem::path inStart = startDirectory.empty() ? given : startDirectory / given;
-    std::filesystem::path file = inStart;
-    file += ".ppm";
-    if (canWrite(file) || pictures.empty()) {
+    if (canWriteIn(startDirectory) || pictures.empty()) {
         return platform::utf8FromPath(inStart);
     }
     return platform::utf8FromPath(pictures / given);

@@ -15,8 +15,7 @@ bool saveScreenshot(const std::string& name, int32_t width, int32_t height);
 // as given when it is absolute; otherwise below `startDirectory`, the
 // folder the player started from (empty: the working directory), or below
 // `pictures` when that folder cannot be written, as an installed game's
-// own folder cannot. Tries the file by opening it for appending, and
-// removes it again when that made it.
+// own folder cannot (tried with a probe file, made and removed).
 std::string headlessFrameName(const std::string& name, const std::filesystem::path& startDirectory,
                               const std::filesystem::path& pictures);
 
