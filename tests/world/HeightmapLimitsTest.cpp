@@ -74,10 +74,12 @@ TEST(HeightmapLimits, AJpegTableWithMoreCodesThanTheFormatAllowsIsRefusedUndecod
 // Found by fuzzing: stb_image sized its buffer for the compressed picture
 // by the length a chunk claimed, 2 GiB from a file of a hundred bytes.
 TEST(HeightmapLimits, APngChunkLongerThanTheFileIsRefusedBeforeDecoding) {
-    std::string png("\x89PNG\r\n\x1A\n", 8);
-    png += std::string("\x00\x00\x00\x0DIHDR\x00\x00\x00\x04\x00\x00\x00\x04\x08\x00", 20);
-    png += std::string("\x00\x00\x00\x00\x00\x00\x00", 7);  // the rest of IHDR, a check sum
-    png += std::string("\x7F\xFF\xFF\xF0IDAT\x78\x9C", 10);
+    const std::vector<uint8_t> bytes = {
+        0x89, 'P',  'N',  'G',  0x0D, 0x0A, 0x1A, 0x0A,                               // signature
+        0,    0,    0,    13,   'I',  'H',  'D',  'R',  0,    0,   0, 4, 0, 0, 0, 4,  // 4 x 4
+        8,    0,    0,    0,    0,    0,    0,    0,    0,            // grey, check sum
+        0x7F, 0xFF, 0xFF, 0xF0, 'I',  'D',  'A',  'T',  0x78, 0x9C};  // 2 GiB claimed
+    const std::string png(bytes.begin(), bytes.end());
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() / "veltra_heightmap_limits" / "chunk.png";
     std::filesystem::create_directories(path.parent_path());
