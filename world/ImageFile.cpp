@@ -101,9 +101,9 @@ bool pngChunksFit(const std::vector<stbi_uc>& bytes) {
     return true;
 }
 
-// Whether the numbers of a binary PNM header (P5, P6) fit in an int.
-// stb_image reads them digit by digit into an int without a bound, which
-// overflows on a tenth digit. The header is read as the library reads it:
+// Whether the numbers of a binary PNM header (P5, P6) fit in an int, with
+// 8-bit samples. stb_image reads them digit by digit into an int without a
+// bound, which overflows on a tenth digit. The header is read as the library reads it:
 // white space and '#' comments between the numbers, zeros past the end.
 bool pnmHeaderFits(const std::vector<stbi_uc>& bytes) {
     const std::size_t size = bytes.size();
@@ -127,11 +127,15 @@ bool pnmHeaderFits(const std::vector<stbi_uc>& bytes) {
             }
         }
         std::size_t digits = 0;
+        long value = 0;
         while (at < size && bytes[at] >= '0' && bytes[at] <= '9') {
+            value = digits < 9 ? value * 10 + (bytes[at] - '0') : value;
             ++digits;
             ++at;
         }
-        if (digits > 9) {
+        // A maximum above 255 means 16-bit samples, which the library then
+        // converts as if they were 8-bit and reads past its buffer.
+        if (digits > 9 || (number == 2 && value > 255)) {
             return false;
         }
     }
@@ -155,7 +159,7 @@ DecodedImage decodeImageFile(const std::string& path, int desiredChannels, bool 
     }
     if (!pnmHeaderFits(file)) {
         image.failure = DecodedImage::Failure::Undecodable;
-        image.reason = "PNM header number too large";
+        image.reason = "PNM header number too large or 16-bit samples";
         return image;
     }
     if (!pngChunksFit(file)) {

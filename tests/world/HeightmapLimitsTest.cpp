@@ -95,8 +95,18 @@ TEST(HeightmapLimits, AGreyMapHeaderNumberTooLargeForTheDecoderIsRefused) {
     const std::string path = writePgm("digits.pgm", 2, 2, {1, 2, 3, 4});
     std::ofstream(path, std::ios::binary) << "P5\n# a comment\n3333333330 2\n255\n";
     const Loaded loaded = load(path);
-    EXPECT_EQ(loaded.errors,
-              "Failed to load height map: " + path + " (Error: PNM header number too large)\n");
+    EXPECT_EQ(loaded.errors, "Failed to load height map: " + path +
+                                 " (Error: PNM header number too large or 16-bit samples)\n");
+}
+
+// Found by fuzzing: stb_image converted a 16-bit colour map to one channel
+// as if its samples were 8-bit, and read past the buffer it had made.
+TEST(HeightmapLimits, ASixteenBitColourMapIsRefused) {
+    const std::string path = writePgm("wide.ppm", 2, 2, {});
+    std::ofstream(path, std::ios::binary) << "P6\n2 2\n65535\n" << std::string(24, '\x7F');
+    const Loaded loaded = load(path);
+    EXPECT_EQ(loaded.errors, "Failed to load height map: " + path +
+                                 " (Error: PNM header number too large or 16-bit samples)\n");
 }
 
 // Found by fuzzing: a grey-map header whose size is no number decoded to
