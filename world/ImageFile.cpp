@@ -7,6 +7,7 @@
 #include <stb_image.h>
 
 #include "framework/Platform.h"
+#include "world/JpegTables.h"
 
 void DecodedImage::releaseDecoded(void* pixels) {
     stbi_image_free(pixels);
@@ -155,6 +156,11 @@ DecodedImage decodeImageFile(const std::string& path, int desiredChannels, bool 
     if (!huffmanTablesFit(file)) {
         image.failure = DecodedImage::Failure::Undecodable;
         image.reason = "bad Huffman table";
+        return image;
+    }
+    if (!jpegScansUseDefinedTables(file)) {
+        image.failure = DecodedImage::Failure::Undecodable;
+        image.reason = "JPEG scan uses a table the file does not define";
         return image;
     }
     if (!pnmHeaderFits(file)) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -68,6 +69,25 @@ TEST(HeightmapLimits, AJpegTableWithMoreCodesThanTheFormatAllowsIsRefusedUndecod
     const Loaded loaded = load(path.string());
     EXPECT_EQ(loaded.errors,
               "Failed to load height map: " + path.string() + " (Error: bad Huffman table)\n");
+    EXPECT_TRUE(loaded.mesh.positions.empty());
+}
+
+// Found by fuzzing: stb_image never clears its tables, and a scan naming an
+// AC table no segment defined decoded with garbage, indexing before its
+// symbol array. A real picture with its scan pointed at table 3 is refused.
+TEST(HeightmapLimits, AJpegScanNamingAnUndefinedTableIsRefusedUndecoded) {
+    std::ifstream sky(VELTRA_SOURCE_DIR "/assets/textures/Nightsky/px.jpg", std::ios::binary);
+    std::string jpeg((std::istreambuf_iterator<char>(sky)), std::istreambuf_iterator<char>());
+    const std::size_t scan = jpeg.find("\xFF\xDA");
+    ASSERT_NE(scan, std::string::npos);
+    jpeg[scan + 6] = '\x03';  // first component: DC table 0, AC table 3
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / "veltra_heightmap_limits" / "undefined.jpg";
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << jpeg;
+    const Loaded loaded = load(path.string());
+    EXPECT_EQ(loaded.errors, "Failed to load height map: " + path.string() +
+                                 " (Error: JPEG scan uses a table the file does not define)\n");
     EXPECT_TRUE(loaded.mesh.positions.empty());
 }
 
