@@ -71,6 +71,19 @@ wait_for_output() {
     done
 }
 
+# Waits until standard output holds COUNT more lines matching PATTERN than
+# it does now.
+wait_for_more_output() {
+    local pattern=$1 count=$2 limit=${3:-30} waited=0 target
+    target=$(($(grep -c "$pattern" "$WORK/stdout") + count))
+    until [ "$(grep -c "$pattern" "$WORK/stdout")" -ge "$target" ]; do
+        [ "$waited" -lt $((limit * 10)) ] || fail "fewer than $count new lines '$pattern' within ${limit}s"
+        kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before printing '$pattern'"
+        sleep 0.1
+        waited=$((waited + 1))
+    done
+}
+
 window_title() { xdotool getwindowname "$WINDOW_ID" 2>/dev/null; }
 
 wait_for_title() {

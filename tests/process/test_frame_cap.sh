@@ -66,8 +66,8 @@ stop_game
 # What the player sees in flight: the HUD's rate in its corner.
 start_capped 10
 send_key "$WINDOW_ID" space
-# The countdown's three seconds, then a moment of flight.
-sleep 4.5
+# The countdown's three seconds, then a moment of flight: five more rates.
+wait_for_fps_lines $(($(fps_lines) + 5))
 rm -f "$XDG_PICTURES_DIR"/veltra-*.png
 send_key "$WINDOW_ID" F12
 waited=0
