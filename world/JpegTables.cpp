@@ -7,12 +7,16 @@ namespace {
 
 constexpr int kNoMarker = 0xFF;
 
-bool isFrameStart(int marker) { return marker == 0xC0 || marker == 0xC1 || marker == 0xC2; }
-bool isRestart(int marker) { return marker >= 0xD0 && marker <= 0xD7; }
+bool isFrameStart(int marker) {
+    return marker == 0xC0 || marker == 0xC1 || marker == 0xC2;
+}
+bool isRestart(int marker) {
+    return marker >= 0xD0 && marker <= 0xD7;
+}
 
 // The bytes as the library reads them: zeros past the end.
 class Reader {
-public:
+  public:
     explicit Reader(const std::vector<unsigned char>& bytes) : bytes(bytes) {}
 
     bool atEnd() const { return position >= bytes.size(); }
@@ -54,7 +58,7 @@ public:
         return kNoMarker;
     }
 
-private:
+  private:
     const std::vector<unsigned char>& bytes;
     std::size_t position = 0;
 };
@@ -131,8 +135,8 @@ bool readFrame(Reader& in, int marker, Frame& frame) {
 
 // Any other segment the library accepts; false for one it refuses.
 bool skipSegment(Reader& in, int marker) {
-    const bool known = marker == 0xDD || marker == 0xDC || marker == 0xFE ||
-                       (marker >= 0xE0 && marker <= 0xEF);
+    const bool known =
+        marker == 0xDD || marker == 0xDC || marker == 0xFE || (marker >= 0xE0 && marker <= 0xEF);
     if (!known) {
         return false;
     }
@@ -200,7 +204,7 @@ bool jpegScansUseDefinedTables(const std::vector<unsigned char>& bytes) {
             if (in.atEnd()) {
                 return true;
             }
-        } else if (marker == 0xC4 ? !readHuffmanTables(in, tables)
+        } else if (marker == 0xC4   ? !readHuffmanTables(in, tables)
                    : marker == 0xDB ? !readQuantTables(in, tables)
                                     : !skipSegment(in, marker)) {
             return true;
