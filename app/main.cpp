@@ -15,6 +15,7 @@
 #include "framework/Platform.h"
 #include "framework/Screenshot.h"
 #include "framework/Settings.h"
+#include "render/Bloom.h"
 
 namespace {
 
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
                                                        : std::string(kDefaultRendererSettingsFile));
     const RendererSettings renderer = readRendererSettings(rendererReader);
     RenderFlags::setWireframe(renderer.wireframe);
+    setBloomScaleSetting(renderer.bloomScale);
 
     glfwSetErrorCallback(glfwErrorCallback);
     if (!windowManager.init()) {

@@ -26,10 +26,6 @@ bool readTextFile(const std::string& path, std::string& text) {
     return true;
 }
 
-// Reads `key` of `section` as the INI reader reads numbers (a leading
-// number, trailing text ignored). A value outside (low, high), or not a
-// number at all, is reported and replaced by the default; an absent key is
-// silent.
 // One line for a value the game cannot use, naming the key, the value and
 // what is used instead; a value as long as a page is named by its start.
 void reportUnusable(const char* section, const char* key, const std::string& text,
@@ -98,6 +94,22 @@ bool isFrameCap(double value) {
     return value == 0.0 || (value >= kMinFrameCap && value <= kMaxFrameCap);
 }
 
+// "bloom_scale": 1, 2 or 4, read as numbers are read; anything else leaves
+// the choice to the renderer, as an absent key does.
+int readBloomScale(const INIReader& reader) {
+    const std::string text = reader.Get("renderer", "bloom_scale", "");
+    if (text.empty()) {
+        return 0;
+    }
+    char* end = nullptr;
+    const double value = std::strtod(text.c_str(), &end);
+    if (end != text.c_str() && (value == 1.0 || value == 2.0 || value == 4.0)) {
+        return static_cast<int>(value);
+    }
+    reportUnusable("renderer", "bloom_scale", text, "the renderer's own choice");
+    return 0;
+}
+
 }  // namespace
 
 INIReader openSettingsFile(const std::string& relativeName) {
@@ -137,5 +149,6 @@ RendererSettings readRendererSettings(const INIReader& reader) {
     settings.vsync = readWord(reader, "renderer", "vsync", "the driver's own swap interval");
     settings.maxFps =
         readNumber(reader, "renderer", "max_fps", defaults.maxFps, -DBL_MAX, DBL_MAX, isFrameCap);
+    settings.bloomScale = readBloomScale(reader);
     return settings;
 }

@@ -37,6 +37,9 @@ struct RendererSettings {
     std::optional<bool> vsync;
     // Frames a second at most; 0 for no cap.
     float maxFps = 0.0f;
+    // Window pixels per texel of the glow along each axis (1, 2 or 4); 0
+    // lets the renderer choose.
+    int bloomScale = 0;
 };
 
 // The frame caps "max_fps" accepts besides 0 (no cap).
@@ -50,5 +53,6 @@ inline constexpr double kMaxFrameCap = 1000.0;
 CameraSettings readCameraSettings(const INIReader& reader);
 // A boolean key whose value is none of the INI reader's words (true, yes,
 // on, 1, false, no, off, 0, in any case) and a "max_fps" other than 0 or
-// kMinFrameCap to kMaxFrameCap are reported like an unusable camera value.
+// kMinFrameCap to kMaxFrameCap are reported like an unusable camera value,
+// as is a "bloom_scale" other than 1, 2 or 4.
 RendererSettings readRendererSettings(const INIReader& reader);

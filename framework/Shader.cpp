@@ -3,6 +3,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <utility>
 #include <vector>
 
 #include <glm/gtc/type_ptr.hpp>
@@ -77,6 +78,15 @@ Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath)
     program = linkProgram();
 }
 
+Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath,
+               std::string fragmentDefines)
+    : vertexShader(vertexPath),
+      fragmentShader(fragmentPath),
+      fragmentDefines(std::move(fragmentDefines)),
+      fromSource(false) {
+    program = linkProgram();
+}
+
 Shader::Shader()
     : vertexShader(builtInVertexSource), fragmentShader(builtInFragmentSource), fromSource(true) {
     program = linkProgram();
@@ -140,7 +150,12 @@ GlProgram Shader::linkProgram() {
 
 bool Shader::compileStage(const std::string& pathOrSource, uint32_t stageType,
                           uint32_t& shaderOut) {
-    const std::string text = fromSource ? pathOrSource : readShaderFile(pathOrSource);
+    std::string text = fromSource ? pathOrSource : readShaderFile(pathOrSource);
+    if (stageType == GL_FRAGMENT_SHADER && !fragmentDefines.empty()) {
+        const std::size_t firstLineEnd = text.find('\n');
+        text.insert(firstLineEnd == std::string::npos ? text.size() : firstLineEnd + 1,
+                    fragmentDefines);
+    }
 
     const GLuint shader = glCreateShader(stageType);
     if (shader == 0) {

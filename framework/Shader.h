@@ -18,6 +18,11 @@ class Shader {
   public:
     // From two asset paths such as "assets/shaders/texture.vert".
     Shader(const std::string& vertexPath, const std::string& fragmentPath);
+    // The same with lines such as "#define GLOW_SCALE 2" placed right after
+    // the fragment file's first line (its #version), to build a variant of
+    // one file without a branch in every pixel.
+    Shader(const std::string& vertexPath, const std::string& fragmentPath,
+           std::string fragmentDefines);
     // The built-in default program (pass-through positions, red colour).
     Shader();
     ~Shader();
@@ -52,6 +57,7 @@ class Shader {
     GlProgram program;
     std::string vertexShader;
     std::string fragmentShader;
+    std::string fragmentDefines;
     bool fromSource = false;
     // Transparent hashing lets a string literal look a name up without
     // building a std::string, so per-frame uniform uploads do not allocate.

@@ -4,12 +4,36 @@
 
 #include "framework/Gl.h"
 #include "framework/Shader.h"
+#include "framework/SoftwareRenderer.h"
 #include "render/RenderTargets.h"
 
-void Bloom::init(uint32_t newWidth, uint32_t newHeight) {
+namespace {
+
+int bloomScaleSetting = 0;
+
+}  // namespace
+
+void setBloomScaleSetting(int scale) {
+    bloomScaleSetting = scale;
+}
+
+int chosenBloomScale() {
+    if (bloomScaleSetting != 0) {
+        return bloomScaleSetting;
+    }
+    return isSoftwareRenderer() ? kSoftwareBloomScale : 1;
+}
+
+std::string bloomScaleDefines(int scale) {
+    return scale > 1 ? "#define GLOW_SCALE " + std::to_string(scale) + "\n" : std::string();
+}
+
+void Bloom::init(uint32_t windowWidth, uint32_t windowHeight, int newScale) {
     // New targets replace the old ones, whose owners delete them.
-    width = newWidth;
-    height = newHeight;
+    scale = newScale < 1 ? 1 : newScale;
+    const auto divisor = static_cast<uint32_t>(scale);
+    width = (windowWidth + divisor - 1) / divisor;
+    height = (windowHeight + divisor - 1) / divisor;
     const auto w = static_cast<int32_t>(width);
     const auto h = static_cast<int32_t>(height);
 
@@ -24,7 +48,8 @@ void Bloom::init(uint32_t newWidth, uint32_t newHeight) {
     }
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
 
-    blurShader = std::make_shared<Shader>("assets/shaders/quad.vert", "assets/shaders/blur.frag");
+    blurShader = std::make_shared<Shader>("assets/shaders/quad.vert", "assets/shaders/blur.frag",
+                                          bloomScaleDefines(scale));
     RenderTargets::createFullScreenQuad(quadVertexArray, quadVertexBuffer);
 }
 

@@ -2,10 +2,29 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "framework/GlName.h"
 
 class Shader;
+
+// How many window pixels along each axis one texel of the glow's targets
+// covers: 1 (the window's resolution), 2 or 4.
+inline constexpr int kSoftwareBloomScale = 2;
+
+// The "bloom_scale" of the renderer settings: 1, 2 or 4, or 0 for the
+// renderer's own choice. Set once at start-up; every pipeline built later
+// reads it.
+void setBloomScaleSetting(int scale);
+// The scale to draw with: the setting, or where it is 0, 1 on a graphics
+// card and kSoftwareBloomScale on a CPU rasterizer (the current context's).
+// A CPU rasterizer pays for the three blur passes pixel by pixel; at half
+// the resolution they cost a quarter.
+int chosenBloomScale();
+
+// The "#define" line that builds a glow shader for this scale; empty at 1,
+// where the shaders are the full-resolution ones as written.
+std::string bloomScaleDefines(int scale);
 
 // The bright-part target and the two ping-pong blur targets with their blur
 // program. Owns every GL name it makes.
@@ -16,8 +35,9 @@ class Bloom {
     Bloom(const Bloom&) = delete;
     Bloom& operator=(const Bloom&) = delete;
 
-    // (Re)builds the targets at this size; earlier ones are deleted.
-    void init(uint32_t width, uint32_t height);
+    // (Re)builds the targets for a window of this size, each side divided
+    // by scale (rounded up); earlier ones are deleted.
+    void init(uint32_t windowWidth, uint32_t windowHeight, int scale = 1);
     // Binds the bright-part target, sets its viewport and makes black the
     // clear colour; the extract pass covers the target, so it is not cleared.
     void beginExtract();
@@ -36,10 +56,12 @@ class Bloom {
     bool hasBlurShader() const { return blurShader != nullptr; }
     uint32_t getWidth() const { return width; }
     uint32_t getHeight() const { return height; }
+    int getScale() const { return scale; }
 
   private:
     uint32_t width = 0;
     uint32_t height = 0;
+    int scale = 1;
     GlVertexArray quadVertexArray;
     GlBuffer quadVertexBuffer;
     GlFramebuffer brightFramebuffer;

@@ -41,10 +41,12 @@ void RenderPipeline::build(int32_t newWidth, int32_t newHeight) {
     }
     buildSceneTarget();
     RenderTargets::createFullScreenQuad(quadVertexArray, quadVertexBuffer);
-    blendShader = std::make_shared<Shader>("assets/shaders/quad.vert", "assets/shaders/blend.frag");
-    extractShader =
-        std::make_shared<Shader>("assets/shaders/quad.vert", "assets/shaders/extract.frag");
-    bloom.init(static_cast<uint32_t>(width), static_cast<uint32_t>(height));
+    const int glowScale = chosenBloomScale();
+    blendShader = std::make_shared<Shader>("assets/shaders/quad.vert", "assets/shaders/blend.frag",
+                                           bloomScaleDefines(glowScale));
+    extractShader = std::make_shared<Shader>(
+        "assets/shaders/quad.vert", "assets/shaders/extract.frag", bloomScaleDefines(glowScale));
+    bloom.init(static_cast<uint32_t>(width), static_cast<uint32_t>(height), glowScale);
     initialised = true;
 }
 

@@ -7,7 +7,13 @@
 // hard clip and whitens their hottest cores, so the rings burn yellow-white
 // with a golden rim. Dark night colours come back nearly as they were.
 // Both targets are the window's size: each pixel reads its own texels
-// directly, without filtering.
+// directly, without filtering. Built with GLOW_SCALE, the glow's target is
+// smaller and is read with filtering, which smooths its texels into the
+// window's pixels.
+
+#ifdef GLOW_SCALE
+in vec2 texCoord;
+#endif
 
 uniform sampler2D scene;
 uniform sampler2D bloom;
@@ -22,6 +28,11 @@ vec3 acesFit(vec3 x) {
 void main() {
     ivec2 pixel = ivec2(gl_FragCoord.xy);
     vec3 sceneColor = max(texelFetch(scene, pixel, 0).rgb, vec3(0.0));
-    vec3 light = sceneColor * sceneColor + bloomStrength * texelFetch(bloom, pixel, 0).rgb;
+#ifdef GLOW_SCALE
+    vec3 glow = texture(bloom, texCoord).rgb;
+#else
+    vec3 glow = texelFetch(bloom, pixel, 0).rgb;
+#endif
+    vec3 light = sceneColor * sceneColor + bloomStrength * glow;
     fragColor = vec4(sqrt(acesFit(light)), 1.0);
 }

@@ -35,6 +35,7 @@ struct HarnessResults {
     int height = 0;
     double frameSeconds = 0.0;
     std::string renderer;
+    int bloomScale = 1;  // window pixels per glow texel along each axis
     double loadAverageStart = 0.0;
     double loadAverageEnd = 0.0;
     double startToFirstFrameMs = 0.0;

@@ -5,7 +5,7 @@
 // directory (the level opens "../assets/..."):
 //   ./veltra_frametime [--frames N] [--json FILE] [--plot FILE.png] [--restarts N]
 //                      [--breakdown | --breakdown-only] [--screenshot FRAME]...
-//                      [--save-frames DIR | --compare-frames DIR]
+//                      [--save-frames DIR | --compare-frames DIR] [--bloom-scale 1|2|4]
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -33,6 +33,7 @@
 #include "framework/Platform.h"
 #include "framework/Screenshot.h"
 #include "framework/Settings.h"
+#include "render/Bloom.h"
 #include "render/HeadsUpDisplay.h"
 #include "render/Material.h"
 #include "render/RenderPipeline.h"
@@ -62,6 +63,8 @@ struct Options {
     // folder: the second run of a build after a change shows what moved.
     std::string saveFramesDirectory;
     std::string compareFramesDirectory;
+    // The glow's scale, as "bloom_scale" sets it; 0: the renderer's choice.
+    int bloomScale = 0;
     std::string jsonPath = "frametime.json";
     std::string plotPath = "frametime.png";
 };
@@ -85,6 +88,12 @@ Options parseOptions(int argc, char** argv) {
             options.saveFramesDirectory = argv[++i];
         } else if (arg == "--compare-frames" && hasValue) {
             options.compareFramesDirectory = argv[++i];
+        } else if (arg == "--bloom-scale" && hasValue) {
+            options.bloomScale = std::atoi(argv[++i]);
+            if (options.bloomScale != 1 && options.bloomScale != 2 && options.bloomScale != 4) {
+                std::cerr << "--bloom-scale takes 1, 2 or 4" << std::endl;
+                std::exit(2);
+            }
         } else if (arg == "--breakdown") {
             options.breakdown = true;
         } else if (arg == "--breakdown-only") {
@@ -225,6 +234,8 @@ int main(int argc, char** argv) {
     glClearColor(0.2f, 0.2f, 0.2f, 1.0f);
     glEnable(GL_DEPTH_TEST);
     results.renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    setBloomScaleSetting(options.bloomScale);
+    results.bloomScale = chosenBloomScale();
 
     const StartupValues values = readStartupValues();
     results.residentAtStartMb = currentResidentMegabytes();

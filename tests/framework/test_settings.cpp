@@ -194,6 +194,25 @@ TEST_F(SettingsTest, FrameCapsOutsideWhatAPlayerCouldMeanAreNamed) {
     }
 }
 
+TEST_F(SettingsTest, BloomScaleTakesOneTwoOrFourAndNamesAnythingElse) {
+    for (const char* scale : {"1", "2", "4"}) {
+        writeSettings("glow.ini", std::string("[renderer]\nbloom_scale = ") + scale + "\n");
+        const INIReader reader = openSettingsFile("assets/settings/glow.ini");
+        CaptureStdout();
+        EXPECT_EQ(readRendererSettings(reader).bloomScale, std::stoi(scale));
+        EXPECT_EQ(GetCapturedStdout(), "") << scale;
+    }
+    for (const char* scale : {"3", "0", "8", "half"}) {
+        writeSettings("glow.ini", std::string("[renderer]\nbloom_scale = ") + scale + "\n");
+        const INIReader reader = openSettingsFile("assets/settings/glow.ini");
+        CaptureStdout();
+        EXPECT_EQ(readRendererSettings(reader).bloomScale, 0) << "the renderer chooses";
+        EXPECT_EQ(GetCapturedStdout(),
+                  std::string("ERROR: Invalid renderer setting 'bloom_scale' = '") + scale +
+                      "'. Using the renderer's own choice instead.\n");
+    }
+}
+
 TEST_F(SettingsTest, DepthTestWordsAndGarbage) {
     writeSettings("garbage.ini", "[renderer]\ndepthtest = maybe\nwireframe = YES\n");
     writeSettings("zero.ini", "[renderer]\ndepthtest = 0\nwireframe = off\n");

@@ -146,4 +146,32 @@ TEST_F(BloomFrames, AnEmissiveRingGlowsBeyondItsEdge) {
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
 }
 
+// A CPU rasterizer draws the glow at half the resolution: a quarter of the
+// texels to blur, read back with filtering. The ring's glow must reach as
+// far and as bright as at full resolution.
+TEST_F(BloomFrames, AtHalfResolutionTheGlowLooksAsAtFull) {
+    world->addObject(std::make_shared<PaintedBackdrop>(directory, singleRing));
+    Input::postEvent(GLFW_KEY_H, GLFW_PRESS);  // no HUD over the measurement
+    struct SettingReset {
+        ~SettingReset() { setBloomScaleSetting(0); }
+    } reset;
+    Image frames[2];
+    for (int scale : {1, 2}) {
+        setBloomScaleSetting(scale);
+        RenderPipeline pipeline;
+        pipeline.init(1080, 720);
+        EXPECT_EQ(pipeline.getBloom().getWidth(), 1080u / scale);
+        EXPECT_EQ(pipeline.getBloom().getHeight(), 720u / scale);
+        frames[scale - 1] = renderFrame(pipeline);
+    }
+    // Right at the ring's edge the coarser glow is a little wider (13
+    // levels at 3 pixels out); everywhere else it is the same light.
+    for (const int x : {540 + 60, 540 + 66, 540 + 75, 540 + 90, 540 + 300, 540, 540 - 66}) {
+        const int full = frames[0].at(x, 360).x;
+        const int half = frames[1].at(x, 360).x;
+        EXPECT_NEAR(half, full, x == 540 + 66 ? 16 : 3) << "red at x = " << x;
+    }
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 }  // namespace
