@@ -14,6 +14,10 @@ GAME_PID=""
 
 HOLDER_PID=""
 
+# A limit in seconds (or polling steps) stretched by VELTRA_TIME_FACTOR, a
+# whole number set for slow builds such as the sanitized one.
+scaled() { echo $(($1 * ${VELTRA_TIME_FACTOR:-1})); }
+
 cleanup() {
     if [ -n "$GAME_PID" ] && kill -0 "$GAME_PID" 2>/dev/null; then
         kill -KILL "$GAME_PID" 2>/dev/null

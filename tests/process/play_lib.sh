@@ -52,7 +52,7 @@ open_gate() {
 builds() { grep -c '^Water vertices: 2500$' "$WORK/stdout"; }
 
 wait_for_builds() {
-    local count=$1 limit=${2:-30} waited=0
+    local count=$1 limit=$(scaled "${2:-30}") waited=0
     until [ "$(builds)" -ge "$count" ]; do
         [ "$waited" -lt $((limit * 10)) ] || fail "fewer than $count level builds within ${limit}s"
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during build $count"
@@ -62,7 +62,7 @@ wait_for_builds() {
 }
 
 wait_for_output() {
-    local pattern=$1 limit=${2:-30} waited=0
+    local pattern=$1 limit=$(scaled "${2:-30}") waited=0
     until grep -q "$pattern" "$WORK/stdout"; do
         [ "$waited" -lt $((limit * 10)) ] || fail "no line '$pattern' within ${limit}s"
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before printing '$pattern'"
@@ -74,7 +74,7 @@ wait_for_output() {
 # Waits until standard output holds COUNT more lines matching PATTERN than
 # it does now.
 wait_for_more_output() {
-    local pattern=$1 count=$2 limit=${3:-30} waited=0 target
+    local pattern=$1 count=$2 limit=$(scaled "${3:-30}") waited=0 target
     target=$(($(grep -c "$pattern" "$WORK/stdout") + count))
     until [ "$(grep -c "$pattern" "$WORK/stdout")" -ge "$target" ]; do
         [ "$waited" -lt $((limit * 10)) ] || fail "fewer than $count new lines '$pattern' within ${limit}s"
@@ -87,7 +87,7 @@ wait_for_more_output() {
 window_title() { xdotool getwindowname "$WINDOW_ID" 2>/dev/null; }
 
 wait_for_title() {
-    local title=$1 limit=${2:-30} waited=0
+    local title=$1 limit=$(scaled "${2:-30}") waited=0
     until [ "$(window_title)" = "$title" ]; do
         [ "$waited" -lt $((limit * 20)) ] || fail "title '$(window_title)', expected '$title'"
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its title became '$title'"
@@ -116,7 +116,7 @@ snap() {
     before=$(saved_shots)
     send_key "$WINDOW_ID" F12
     until [ "$(saved_shots)" -gt "$before" ]; do
-        [ "$waited" -lt 400 ] || fail "no screenshot within 20s"
+        [ "$waited" -lt "$(scaled 400)" ] || fail "no screenshot within $(scaled 20)s"
         kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended before its screenshot"
         sleep 0.05
         waited=$((waited + 1))
@@ -149,7 +149,7 @@ let_go() { xdotool keyup --window "$WINDOW_ID" "$1"; }
 # lets go of every key when its window loses the focus, so the key is
 # pressed again now and then.
 hold_key_until_output() {
-    local key=$1 pattern=$2 limit=${3:-30} waited=0
+    local key=$1 pattern=$2 limit=$(scaled "${3:-30}") waited=0
     hold_key "$key"
     until grep -q "$pattern" "$WORK/stdout"; do
         [ "$waited" -lt $((limit * 10)) ] || fail "no line '$pattern' within ${limit}s of holding $key"

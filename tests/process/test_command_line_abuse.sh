@@ -26,7 +26,7 @@ headless_case() {
     local waited=0
     until [ "$(grep -c "^$SECOND_RUN\$" "$WORK/stdout" 2>/dev/null)" -ge 2 ]; do
         kill -0 "$GAME_PID" 2>/dev/null || { wait "$GAME_PID"; fail "$label: ended by itself, status $?"; }
-        [ "$waited" -lt 1200 ] || fail "$label: no second run within 120s"
+        [ "$waited" -lt "$(scaled 1200)" ] || fail "$label: no second run within $(scaled 120)s"
         sleep 0.1
         waited=$((waited + 1))
     done
@@ -92,7 +92,7 @@ wait_for_window VELTRA 120
 send_key "$WINDOW_ID" F12
 waited=0
 until grep -q "^Saved screenshot '$XDG_PICTURES_DIR/veltra-.*\.png'\.\$" "$WORK/stdout"; do
-    [ "$waited" -lt 600 ] || fail "capitals: F12 saved no screenshot within 60s"
+    [ "$waited" -lt "$(scaled 600)" ] || fail "capitals: F12 saved no screenshot within $(scaled 60)s"
     sleep 0.1
     waited=$((waited + 1))
 done

@@ -56,7 +56,7 @@ echo "dive"
 waited=0
 until grep -q '^Player collided with' "$WORK/stdout"; do
     kill -0 "$GAME_PID" 2>/dev/null || fail "the game ended during the dive"
-    [ "$waited" -lt 1800 ] || fail "no crash into the ground within 180s"
+    [ "$waited" -lt "$(scaled 1800)" ] || fail "no crash into the ground within $(scaled 180)s"
     if [ $((waited % 200)) -eq 199 ]; then
         xdotool keyup --window "$WINDOW_ID" s
         send_key "$WINDOW_ID" space
@@ -75,7 +75,7 @@ builds=0
 waited=0
 until [ "$builds" -ge 2 ]; do
     builds=$(grep -c '^Water vertices' "$WORK/stdout")
-    [ "$waited" -lt 600 ] || fail "no second level build within 60s"
+    [ "$waited" -lt "$(scaled 600)" ] || fail "no second level build within $(scaled 60)s"
     sleep 0.1
     waited=$((waited + 1))
 done

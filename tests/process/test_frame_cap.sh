@@ -72,7 +72,7 @@ rm -f "$XDG_PICTURES_DIR"/veltra-*.png
 send_key "$WINDOW_ID" F12
 waited=0
 until ls "$XDG_PICTURES_DIR"/veltra-*.png >/dev/null 2>&1; do
-    [ "$waited" -lt 200 ] || fail "F12 saved no screenshot"
+    [ "$waited" -lt "$(scaled 200)" ] || fail "F12 saved no screenshot"
     sleep 0.1
     waited=$((waited + 1))
 done

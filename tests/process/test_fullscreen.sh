@@ -25,7 +25,7 @@ press_f12() {
     before=$(saved_shots)
     send_key "$WINDOW_ID" F12
     until [ "$(saved_shots)" -gt "$before" ]; do
-        [ "$waited" -lt 200 ] || fail "F12 saved nothing within 20s"
+        [ "$waited" -lt "$(scaled 200)" ] || fail "F12 saved nothing within $(scaled 20)s"
         sleep 0.1
         waited=$((waited + 1))
     done
@@ -53,7 +53,7 @@ geometry() {
 wait_for_geometry() {
     local expected=$1 waited=0
     until [ "$(geometry)" = "$expected" ]; do
-        [ "$waited" -lt 100 ] || fail "window geometry $(geometry), expected $expected"
+        [ "$waited" -lt "$(scaled 100)" ] || fail "window geometry $(geometry), expected $expected"
         sleep 0.1
         waited=$((waited + 1))
     done

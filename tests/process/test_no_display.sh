@@ -12,7 +12,7 @@ exec 9>"$WORK/stdin"
 # It waits for a character before it ends.
 waited=0
 until grep -q '^ERROR: ' "$WORK/stdout"; do
-    [ "$waited" -lt 300 ] || fail "no error line within 30s"
+    [ "$waited" -lt "$(scaled 300)" ] || fail "no error line within $(scaled 30)s"
     kill -0 "$GAME_PID" 2>/dev/null || fail "ended before printing its error line"
     sleep 0.1
     waited=$((waited + 1))

@@ -15,7 +15,7 @@ start_game --run_headless --filename "$SHOT"
 # The first build waits at the gate: no frame yet, so no screenshot.
 wait_for_builds 1
 WINDOW_ID=""
-for attempt in $(seq 100); do
+for attempt in $(seq "$(scaled 100)"); do
     WINDOW_ID=$(xdotool search --all --pid "$GAME_PID" --name '^VELTRA' 2>/dev/null | head -n 1)
     [ -n "$WINDOW_ID" ] && break
     sleep 0.1

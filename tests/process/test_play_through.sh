@@ -103,7 +103,7 @@ wait_for_title "$LOADING_TITLE" 20
 wait_for_builds 2
 # The loading frame is presented before the build starts; allow the display
 # a moment to show it.
-for attempt in $(seq 20); do
+for attempt in $(seq "$(scaled 20)"); do
     import -window "$WINDOW_ID" "$WORK/loading.ppm" 2>/dev/null &&
         "$PYTHON" "$SOURCE_DIR/tests/process/screen_checks.py" shows "$WORK/loading.ppm" "$FONT" title LOADING \
             >/dev/null && break
