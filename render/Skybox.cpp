@@ -2,6 +2,8 @@
 
 #include <iostream>
 #include <memory>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -100,11 +102,27 @@ void Skybox::loadCubemap() {
     // Faces are decoded first and judged together: they must be square and
     // share one size, or the cube map samples black. The size most faces
     // share is the cube's, so the odd ones are named whatever their place.
+    // Decoding is most of the sky's time at every run's start, and the faces
+    // are independent: the last three are decoded on a second thread.
     std::array<DecodedFace, 6> decoded;
+    const auto decodeFaces = [&](size_t first, size_t end) {
+        for (size_t i = first; i < end; ++i) {
+            decoded[i] = decodeImageFile(faces[i], 0, false, maxSide);
+        }
+    };
+    const size_t half = faces.size() / 2;
+    std::thread helper;
+    try {
+        helper = std::thread(decodeFaces, half, faces.size());
+    } catch (const std::system_error&) {
+        decodeFaces(half, faces.size());  // no thread to be had: all here
+    }
+    decodeFaces(0, half);
+    if (helper.joinable()) {
+        helper.join();
+    }
     for (size_t i = 0; i < faces.size(); ++i) {
-        DecodedFace& face = decoded[i];
-        face = decodeImageFile(faces[i], 0, false, maxSide);
-        if (!face.pixels) {
+        if (!decoded[i].pixels) {
             std::cerr << "Cubemap failed to load at path: " << faces[i] << std::endl;
         }
     }

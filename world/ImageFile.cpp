@@ -181,11 +181,11 @@ DecodedImage decodeImageFile(const std::string& path, int desiredChannels, bool 
         image.failure = DecodedImage::Failure::TooLarge;
         return image;
     }
-    // The flag is global to stb_image: it is set for this call only.
-    stbi_set_flip_vertically_on_load(bottomRowFirst ? 1 : 0);
+    // The calling thread's own flag, so pictures can be decoded on several
+    // threads at once.
+    stbi_set_flip_vertically_on_load_thread(bottomRowFirst ? 1 : 0);
     image.pixels.reset(stbi_load_from_memory(file.data(), length, &image.width, &image.height,
                                              &image.channels, desiredChannels));
-    stbi_set_flip_vertically_on_load(0);
     if (!image.pixels) {
         image.failure = DecodedImage::Failure::Undecodable;
         const char* reason = stbi_failure_reason();
