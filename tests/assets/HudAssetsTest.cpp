@@ -1,7 +1,6 @@
 // The HUD's font sheet and the start screen, read the way the HUD reads them.
 #include <gtest/gtest.h>
 
-#include <stb_image.h>
 #include <filesystem>
 #include <memory>
 #include <set>
@@ -12,6 +11,7 @@
 #include "render/HeadsUpDisplay.h"
 #include "render/HudLayout.h"
 #include "support/GlTestContext.h"
+#include "world/ImageFile.h"
 
 using asset_test::assetPath;
 
@@ -24,20 +24,22 @@ const std::string kTutorial = "tutorial/Veltra_TutorialSTART.png";
 struct FlippedImage {
     int width = 0;
     int height = 0;
-    std::unique_ptr<stbi_uc, decltype(&stbi_image_free)> pixels{nullptr, &stbi_image_free};
+    DecodedImage decoded;
+    const unsigned char* pixels = nullptr;
+    std::string reason;
 
-    explicit FlippedImage(const std::string& path) {
-        int channels = 0;
-        stbi_set_flip_vertically_on_load(1);
-        pixels.reset(stbi_load(path.c_str(), &width, &height, &channels, 4));
-        // The flag is global: the height map and sky loaders expect it off.
-        stbi_set_flip_vertically_on_load(0);
+    explicit FlippedImage(const std::string& path)
+        : decoded(decodeImageFile(path, 4, true, 1 << 14)),
+          pixels(decoded.pixels.get()),
+          reason(decoded.reason) {
+        width = decoded.width;
+        height = decoded.height;
     }
     uint8_t alpha(int x, int y) const {
-        return pixels
-            .get()[(static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) *
-                       4 +
-                   3];
+        return pixels[(static_cast<size_t>(y) * static_cast<size_t>(width) +
+                       static_cast<size_t>(x)) *
+                          4 +
+                      3];
     }
 };
 
@@ -75,7 +77,7 @@ const std::string kHudCharacters = "0123456789:!@ABCDEFGHIJKLMNOPQRSTUVWXYZ";
 
 TEST(FontSheetAsset, SquareSheetOfEightByEightCellsWithTransparency) {
     const FlippedImage font(assetPath(kFont));
-    ASSERT_TRUE(font.pixels) << stbi_failure_reason();
+    ASSERT_TRUE(font.pixels) << font.reason;
     EXPECT_EQ(font.width, font.height);
     EXPECT_EQ(font.width % 8, 0);
     size_t clear = 0, solid = 0;
@@ -119,13 +121,13 @@ TEST(FontSheetAsset, EveryCharacterTheHudPrintsHasItsOwnGlyph) {
 
 TEST(TutorialAsset, IsAWideNightPictureWithLightLettering) {
     const FlippedImage picture(assetPath(kTutorial));
-    ASSERT_TRUE(picture.pixels) << stbi_failure_reason();
+    ASSERT_TRUE(picture.pixels) << picture.reason;
     EXPECT_GE(picture.width, 1280);
     EXPECT_NEAR(static_cast<double>(picture.width) / picture.height, 16.0 / 9.0, 0.05);
     size_t dark = 0, light = 0;
     const size_t count = static_cast<size_t>(picture.width) * static_cast<size_t>(picture.height);
     for (size_t i = 0; i < count; ++i) {
-        const stbi_uc* p = picture.pixels.get() + i * 4;
+        const unsigned char* p = picture.pixels + i * 4;
         const int sum = p[0] + p[1] + p[2];
         dark += sum < 150;
         light += sum > 600;

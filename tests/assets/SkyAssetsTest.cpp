@@ -14,6 +14,7 @@
 #include "framework/Shader.h"
 #include "render/Skybox.h"
 #include "support/GlTestContext.h"
+#include "world/ImageFile.h"
 
 using asset_test::assetPath;
 
@@ -36,9 +37,9 @@ glm::vec3 moonDirection() {
 
 struct Face {
     int size = 0;
-    std::unique_ptr<stbi_uc, decltype(&stbi_image_free)> pixels{nullptr, &stbi_image_free};
+    DecodedImage decoded;
     glm::vec3 at(int x, int y) const {
-        const stbi_uc* p = pixels.get() + (static_cast<size_t>(y) * size + x) * 3;
+        const unsigned char* p = decoded.pixels.get() + (static_cast<size_t>(y) * size + x) * 3;
         return glm::vec3(p[0], p[1], p[2]);
     }
 };
@@ -110,12 +111,10 @@ TEST(SkyAssets, FacesMeetWithoutSeams) {
     // neighbouring face; a wrongly turned face would differ there by far more
     // than neighbouring pixels inside one face do.
     std::array<Face, 6> faces;
-    stbi_set_flip_vertically_on_load(0);
     for (size_t i = 0; i < 6; ++i) {
-        int w = 0, h = 0, channels = 0;
-        faces[i].pixels.reset(stbi_load(facePaths()[i].c_str(), &w, &h, &channels, 3));
-        ASSERT_TRUE(faces[i].pixels) << facePaths()[i];
-        faces[i].size = w;
+        faces[i].decoded = decodeImageFile(facePaths()[i], 3, false, 1 << 14);
+        ASSERT_TRUE(faces[i].decoded.pixels) << facePaths()[i];
+        faces[i].size = faces[i].decoded.width;
     }
     const int n = faces[0].size;
     double across = 0.0, inside = 0.0;

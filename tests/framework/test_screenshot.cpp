@@ -10,8 +10,7 @@
 #include "framework/Platform.h"
 #include "framework/Screenshot.h"
 #include "support/GlTestContext.h"
-
-#include <stb_image.h>
+#include "world/ImageFile.h"
 
 namespace {
 
@@ -140,19 +139,17 @@ TEST(PngScreenshotTest, EachPressKeepsItsOwnUprightPictureOfTheSizeAsked) {
     }
     EXPECT_EQ(files, 2);
 
-    int width = 0, height = 0, channels = 0;
-    stbi_set_flip_vertically_on_load(0);
-    unsigned char* pixels = stbi_load(second.string().c_str(), &width, &height, &channels, 3);
+    const DecodedImage picture = decodeImageFile(second.string(), 3, false, 64);
+    const unsigned char* pixels = picture.pixels.get();
     ASSERT_NE(pixels, nullptr);
-    EXPECT_EQ(width, 7);
-    EXPECT_EQ(height, 6);
+    EXPECT_EQ(picture.width, 7);
+    EXPECT_EQ(picture.height, 6);
     // The file's first row is the top of the screen: red.
     EXPECT_EQ(pixels[0], 255);
     EXPECT_EQ(pixels[2], 0);
     const size_t lastRow = static_cast<size_t>(5 * 7 * 3);
     EXPECT_EQ(pixels[lastRow], 0);
     EXPECT_EQ(pixels[lastRow + 2], 255);
-    stbi_image_free(pixels);
 }
 
 TEST(PngScreenshotTest, ANameThatIsTakenIsNeverReplaced) {

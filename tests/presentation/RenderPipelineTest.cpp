@@ -113,24 +113,30 @@ void expectReleased(const Names& before, const Names& after) {
     }
 }
 
+// The scene's targets at the window's size, the glow's at that size divided
+// by the scale the renderer chose (half on a CPU rasterizer), rounded up.
 void expectTargetsAt(const RenderPipeline& pipeline, int width, int height) {
     const Bloom& bloom = pipeline.getBloom();
+    const int scale = chosenBloomScale();
+    EXPECT_EQ(bloom.getScale(), scale);
     for (GLuint framebuffer : namesOf(pipeline).framebuffers) {
         EXPECT_NE(framebuffer, 0u);
         EXPECT_EQ(framebufferStatus(framebuffer), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
     }
-    for (GLuint texture : {pipeline.getSceneColorTexture(), bloom.getBrightTexture(),
-                           bloom.getPingpongTexture(0), bloom.getPingpongTexture(1)}) {
-        EXPECT_EQ(textureLevel(texture, GL_TEXTURE_WIDTH), width);
-        EXPECT_EQ(textureLevel(texture, GL_TEXTURE_HEIGHT), height);
+    const GLuint scene = pipeline.getSceneColorTexture();
+    for (GLuint texture : {scene, bloom.getBrightTexture(), bloom.getPingpongTexture(0),
+                           bloom.getPingpongTexture(1)}) {
+        const int divisor = texture == scene ? 1 : scale;
+        EXPECT_EQ(textureLevel(texture, GL_TEXTURE_WIDTH), (width + divisor - 1) / divisor);
+        EXPECT_EQ(textureLevel(texture, GL_TEXTURE_HEIGHT), (height + divisor - 1) / divisor);
         EXPECT_EQ(textureLevel(texture, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB16F);
     }
     const GLuint depth = pipeline.getSceneDepthTexture();
     EXPECT_EQ(textureLevel(depth, GL_TEXTURE_WIDTH), width);
     EXPECT_EQ(textureLevel(depth, GL_TEXTURE_HEIGHT), height);
     EXPECT_EQ(textureLevel(depth, GL_TEXTURE_INTERNAL_FORMAT), GL_DEPTH_COMPONENT24);
-    EXPECT_EQ(bloom.getWidth(), static_cast<uint32_t>(width));
-    EXPECT_EQ(bloom.getHeight(), static_cast<uint32_t>(height));
+    EXPECT_EQ(bloom.getWidth(), static_cast<uint32_t>((width + scale - 1) / scale));
+    EXPECT_EQ(bloom.getHeight(), static_cast<uint32_t>((height + scale - 1) / scale));
 }
 
 class Pipeline : public testing::Test {
