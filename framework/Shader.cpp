@@ -79,10 +79,10 @@ Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath)
 }
 
 Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath,
-               std::string fragmentDefines)
+               std::string programDefines)
     : vertexShader(vertexPath),
       fragmentShader(fragmentPath),
-      fragmentDefines(std::move(fragmentDefines)),
+      defines(std::move(programDefines)),
       fromSource(false) {
     program = linkProgram();
 }
@@ -151,10 +151,9 @@ GlProgram Shader::linkProgram() {
 bool Shader::compileStage(const std::string& pathOrSource, uint32_t stageType,
                           uint32_t& shaderOut) {
     std::string text = fromSource ? pathOrSource : readShaderFile(pathOrSource);
-    if (stageType == GL_FRAGMENT_SHADER && !fragmentDefines.empty()) {
+    if (!defines.empty()) {
         const std::size_t firstLineEnd = text.find('\n');
-        text.insert(firstLineEnd == std::string::npos ? text.size() : firstLineEnd + 1,
-                    fragmentDefines);
+        text.insert(firstLineEnd == std::string::npos ? text.size() : firstLineEnd + 1, defines);
     }
 
     const GLuint shader = glCreateShader(stageType);

@@ -19,10 +19,9 @@ class Shader {
     // From two asset paths such as "assets/shaders/texture.vert".
     Shader(const std::string& vertexPath, const std::string& fragmentPath);
     // The same with lines such as "#define GLOW_SCALE 2" placed right after
-    // the fragment file's first line (its #version), to build a variant of
-    // one file without a branch in every pixel.
-    Shader(const std::string& vertexPath, const std::string& fragmentPath,
-           std::string fragmentDefines);
+    // the first line (the #version) of both files, to build a variant of a
+    // program without a branch in every vertex and pixel.
+    Shader(const std::string& vertexPath, const std::string& fragmentPath, std::string defines);
     // The built-in default program (pass-through positions, red colour).
     Shader();
     ~Shader();
@@ -57,7 +56,7 @@ class Shader {
     GlProgram program;
     std::string vertexShader;
     std::string fragmentShader;
-    std::string fragmentDefines;
+    std::string defines;
     bool fromSource = false;
     // Transparent hashing lets a string literal look a name up without
     // building a std::string, so per-frame uniform uploads do not allocate.
