@@ -2,6 +2,12 @@
 
 #include "framework/Gl.h"
 
+namespace {
+
+DrawingPath chosenPath = DrawingPath::Automatic;
+
+}  // namespace
+
 bool isSoftwareRendererName(std::string_view renderer) {
     for (const std::string_view name : {"llvmpipe", "softpipe", "SwiftShader"}) {
         if (renderer.find(name) != std::string_view::npos) {
@@ -14,4 +20,15 @@ bool isSoftwareRendererName(std::string_view renderer) {
 bool isSoftwareRenderer() {
     const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
     return renderer != nullptr && isSoftwareRendererName(renderer);
+}
+
+void chooseDrawingPath(DrawingPath path) {
+    chosenPath = path;
+}
+
+bool drawsSoftwarePath() {
+    if (chosenPath == DrawingPath::Automatic) {
+        return isSoftwareRenderer();
+    }
+    return chosenPath == DrawingPath::Software;
 }

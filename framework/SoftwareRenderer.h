@@ -12,3 +12,14 @@ bool isSoftwareRendererName(std::string_view renderer);
 
 // The same for the current context's GL_RENDERER (false without one).
 bool isSoftwareRenderer();
+
+// Where the game draws some things more cheaply than the full path, close to
+// but not exactly as it looks on a graphics card: the glow at half
+// resolution (unless "bloom_scale" says otherwise), textures read from one
+// mipmap level instead of blended between two, and the far sides of the
+// hills left out before they are rasterized. Automatic: on a CPU rasterizer.
+// The frame-time harness chooses a path to compare the two.
+enum class DrawingPath { Automatic, Full, Software };
+void chooseDrawingPath(DrawingPath path);
+// The path chosen, or isSoftwareRenderer() where it is Automatic.
+bool drawsSoftwarePath();

@@ -21,7 +21,7 @@ int chosenBloomScale() {
     if (bloomScaleSetting != 0) {
         return bloomScaleSetting;
     }
-    return isSoftwareRenderer() ? kSoftwareBloomScale : 1;
+    return drawsSoftwarePath() ? kSoftwareBloomScale : 1;
 }
 
 std::string bloomScaleDefines(int scale) {

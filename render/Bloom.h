@@ -16,8 +16,8 @@ inline constexpr int kSoftwareBloomScale = 2;
 // renderer's own choice. Set once at start-up; every pipeline built later
 // reads it.
 void setBloomScaleSetting(int scale);
-// The scale to draw with: the setting, or where it is 0, 1 on a graphics
-// card and kSoftwareBloomScale on a CPU rasterizer (the current context's).
+// The scale to draw with: the setting, or where it is 0, 1 on the full path
+// and kSoftwareBloomScale on the software path (drawsSoftwarePath()).
 // A CPU rasterizer pays for the three blur passes pixel by pixel; at half
 // the resolution they cost a quarter.
 int chosenBloomScale();

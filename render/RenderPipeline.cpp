@@ -5,6 +5,7 @@
 #include "framework/Gl.h"
 #include "framework/Input.h"
 #include "framework/Shader.h"
+#include "framework/SoftwareRenderer.h"
 #include "render/Camera.h"
 #include "render/HeadsUpDisplay.h"
 #include "render/PipelinePasses.h"
@@ -12,6 +13,7 @@
 #include "render/Skybox.h"
 #include "world/GameObject.h"
 #include "world/ParticleSystem.h"
+#include "world/TerrainObject.h"
 #include "world/WorldManager.h"
 
 namespace {
@@ -22,6 +24,13 @@ const float bloomStrength = 5.0f;
 
 bool isParticleSystem(const GameObject& object) {
     return dynamic_cast<const ParticleSystem*>(&object) != nullptr;
+}
+
+// The land is a height field seen from above: the triangles facing away are
+// the far sides of hills, always behind the near sides. On the software path
+// they are dropped before they are rasterized.
+bool cullsBackFaces(const GameObject& object) {
+    return dynamic_cast<const TerrainObject*>(&object) != nullptr && drawsSoftwarePath();
 }
 
 }  // namespace
@@ -166,7 +175,15 @@ void RenderPipeline::renderScene(WorldManager& worldManager, const SceneFilter* 
         const auto& objects = worldManager.getObjects();
         for (const auto& object : objects) {
             if (object && !isParticleSystem(*object) && drawn(*object)) {
+                // Left as the renderer settings made it.
+                const bool cull = cullsBackFaces(*object) && glIsEnabled(GL_CULL_FACE) == GL_FALSE;
+                if (cull) {
+                    glEnable(GL_CULL_FACE);
+                }
                 object->draw(camera, directionalLight, pointLight);
+                if (cull) {
+                    glDisable(GL_CULL_FACE);
+                }
             }
         }
         // The sky after the solid objects: it lies on the far plane, behind

@@ -135,6 +135,7 @@ void writeJson(std::ostream& out, const HarnessResults& r, const FlightSummary& 
     out << "  \"width\": " << r.width << ",\n  \"height\": " << r.height << ",\n";
     out << "  \"frameSeconds\": " << r.frameSeconds << ",\n";
     out << "  \"renderer\": \"" << r.renderer << "\",\n";
+    out << "  \"software_path\": " << (r.softwarePath ? "true" : "false") << ",\n";
     out << "  \"bloom_scale\": " << r.bloomScale << ",\n";
     out << "  \"loadAverage\": {\"start\": " << r.loadAverageStart
         << ", \"end\": " << r.loadAverageEnd << "},\n";
@@ -175,8 +176,9 @@ void writeJson(std::ostream& out, const HarnessResults& r, const FlightSummary& 
 
 void printTable(std::ostream& out, const HarnessResults& r, const FlightSummary& s) {
     out << "Frame times at " << r.width << "x" << r.height << ", fixed step " << r.frameSeconds
-        << " s, " << r.renderer << ", glow at 1/" << r.bloomScale << ", load average "
-        << r.loadAverageStart << " -> " << r.loadAverageEnd << "\n";
+        << " s, " << r.renderer << (r.softwarePath ? ", software path" : ", full path")
+        << ", glow at 1/" << r.bloomScale << ", load average " << r.loadAverageStart << " -> "
+        << r.loadAverageEnd << "\n";
     out << "  flying frames (ms)     mean    median       p95       p99\n";
     tableRow(out, "frame", s.total);
     tableRow(out, "  update", s.update);

@@ -35,7 +35,8 @@ struct HarnessResults {
     int height = 0;
     double frameSeconds = 0.0;
     std::string renderer;
-    int bloomScale = 1;  // window pixels per glow texel along each axis
+    bool softwarePath = false;  // drawn as on a CPU rasterizer
+    int bloomScale = 1;         // window pixels per glow texel along each axis
     double loadAverageStart = 0.0;
     double loadAverageEnd = 0.0;
     double startToFirstFrameMs = 0.0;

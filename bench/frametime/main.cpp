@@ -5,7 +5,8 @@
 // directory (the level opens "../assets/..."):
 //   ./veltra_frametime [--frames N] [--json FILE] [--plot FILE.png] [--restarts N]
 //                      [--breakdown | --breakdown-only] [--screenshot FRAME]...
-//                      [--save-frames DIR | --compare-frames DIR] [--bloom-scale 1|2|4]
+//                      [--save-frames DIR | --compare-frames DIR] [--path full|software]
+//                      [--bloom-scale 1|2|4]
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -33,6 +34,7 @@
 #include "framework/Platform.h"
 #include "framework/Screenshot.h"
 #include "framework/Settings.h"
+#include "framework/SoftwareRenderer.h"
 #include "render/Bloom.h"
 #include "render/HeadsUpDisplay.h"
 #include "render/Material.h"
@@ -65,6 +67,8 @@ struct Options {
     std::string compareFramesDirectory;
     // The glow's scale, as "bloom_scale" sets it; 0: the renderer's choice.
     int bloomScale = 0;
+    // The drawing path; automatic: the one the renderer gets in the game.
+    DrawingPath path = DrawingPath::Automatic;
     std::string jsonPath = "frametime.json";
     std::string plotPath = "frametime.png";
 };
@@ -94,6 +98,13 @@ Options parseOptions(int argc, char** argv) {
                 std::cerr << "--bloom-scale takes 1, 2 or 4" << std::endl;
                 std::exit(2);
             }
+        } else if (arg == "--path" && hasValue) {
+            const std::string path = argv[++i];
+            if (path != "full" && path != "software") {
+                std::cerr << "--path takes full or software" << std::endl;
+                std::exit(2);
+            }
+            options.path = path == "full" ? DrawingPath::Full : DrawingPath::Software;
         } else if (arg == "--breakdown") {
             options.breakdown = true;
         } else if (arg == "--breakdown-only") {
@@ -234,6 +245,8 @@ int main(int argc, char** argv) {
     glClearColor(0.2f, 0.2f, 0.2f, 1.0f);
     glEnable(GL_DEPTH_TEST);
     results.renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+    chooseDrawingPath(options.path);
+    results.softwarePath = drawsSoftwarePath();
     setBloomScaleSetting(options.bloomScale);
     results.bloomScale = chosenBloomScale();
 
