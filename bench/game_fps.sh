@@ -29,14 +29,24 @@ window=$(timeout 120 xdotool search --sync --name '^VELTRA$' | head -n 1) ||
     { echo "no game window" >&2; cat "$work/stdout" >&2; exit 1; }
 rate_lines() { grep -c '^FPS: ' "$work/stdout" || true; }
 # The start screen's first rate line, so the window has drawn for a second.
-until [ "$(rate_lines)" -ge 1 ]; do sleep 0.2; done
+waited=0
+until [ "$(rate_lines)" -ge 1 ]; do
+    kill -0 "$game" 2>/dev/null || { echo "the game ended" >&2; exit 1; }
+    [ "$waited" -lt 600 ] || { echo "no rate line within 120 s" >&2; exit 1; }
+    sleep 0.2
+    waited=$((waited + 1))
+done
 xdotool windowfocus --sync "$window" 2>/dev/null || true
 xdotool key --window "$window" space
 # Three lines of countdown, then one more so the flight's first second is
 # wholly flight.
 skip=$(($(rate_lines) + 4))
+waited=0
 until [ "$(rate_lines)" -ge $((skip + lines)) ] || grep -q '^Player collided' "$work/stdout"; do
     kill -0 "$game" 2>/dev/null || { echo "the game ended" >&2; exit 1; }
+    # A line a second: ten times what is asked for is a game that stalled.
+    [ "$waited" -lt $((20 * (skip + lines))) ] || { echo "the rate lines stopped" >&2; exit 1; }
+    waited=$((waited + 1))
     sleep 0.5
 done
 rates=$(grep -m $((skip + lines)) -e '^FPS: ' -e '^Player collided' "$work/stdout" |

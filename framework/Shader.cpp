@@ -74,9 +74,7 @@ std::string readShaderFile(const std::string& path) {
 }  // namespace
 
 Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath)
-    : vertexShader(vertexPath), fragmentShader(fragmentPath), fromSource(false) {
-    program = linkProgram();
-}
+    : Shader(vertexPath, fragmentPath, std::string()) {}
 
 Shader::Shader(const std::string& vertexPath, const std::string& fragmentPath,
                std::string programDefines)

@@ -26,11 +26,8 @@ bool isParticleSystem(const GameObject& object) {
     return dynamic_cast<const ParticleSystem*>(&object) != nullptr;
 }
 
-// The land is a height field seen from above: the triangles facing away are
-// the far sides of hills, always behind the near sides. On the software path
-// they are dropped before they are rasterized.
-bool cullsBackFaces(const GameObject& object) {
-    return dynamic_cast<const TerrainObject*>(&object) != nullptr && drawsSoftwarePath();
+bool isTerrain(const GameObject& object) {
+    return dynamic_cast<const TerrainObject*>(&object) != nullptr;
 }
 
 }  // namespace
@@ -50,6 +47,11 @@ void RenderPipeline::build(int32_t newWidth, int32_t newHeight) {
     }
     buildSceneTarget();
     RenderTargets::createFullScreenQuad(quadVertexArray, quadVertexBuffer);
+    // The land is a height field seen from above: the triangles facing away
+    // are the far sides of hills, always behind the near sides. On the
+    // software path they are dropped before they are rasterized. Decided
+    // here, once, not by asking the driver's name in every frame.
+    cullTerrainBackFaces = drawsSoftwarePath();
     const int glowScale = chosenBloomScale();
     blendShader = std::make_shared<Shader>("assets/shaders/quad.vert", "assets/shaders/blend.frag",
                                            bloomScaleDefines(glowScale));
@@ -176,7 +178,8 @@ void RenderPipeline::renderScene(WorldManager& worldManager, const SceneFilter* 
         for (const auto& object : objects) {
             if (object && !isParticleSystem(*object) && drawn(*object)) {
                 // Left as the renderer settings made it.
-                const bool cull = cullsBackFaces(*object) && glIsEnabled(GL_CULL_FACE) == GL_FALSE;
+                const bool cull = cullTerrainBackFaces && isTerrain(*object) &&
+                                  glIsEnabled(GL_CULL_FACE) == GL_FALSE;
                 if (cull) {
                     glEnable(GL_CULL_FACE);
                 }

@@ -153,25 +153,24 @@ DecodedImage decodeImageFile(const std::string& path, int desiredChannels, bool 
         image.failure = DecodedImage::Failure::Unreadable;
         return image;
     }
-    if (!huffmanTablesFit(file)) {
-        image.failure = DecodedImage::Failure::Undecodable;
-        image.reason = "bad Huffman table";
-        return image;
-    }
-    if (!jpegScansUseDefinedTables(file)) {
-        image.failure = DecodedImage::Failure::Undecodable;
-        image.reason = "JPEG scan uses a table the file does not define";
-        return image;
-    }
-    if (!pnmHeaderFits(file)) {
-        image.failure = DecodedImage::Failure::Undecodable;
-        image.reason = "PNM header number too large or 16-bit samples";
-        return image;
-    }
-    if (!pngChunksFit(file)) {
-        image.failure = DecodedImage::Failure::Undecodable;
-        image.reason = "PNG chunk runs past the end of the file";
-        return image;
+    // Faults of the library that its own checks come too late for: each
+    // such file is refused before the library sees it.
+    struct Check {
+        bool (*passes)(const std::vector<stbi_uc>&);
+        const char* reason;
+    };
+    static constexpr Check kChecks[] = {
+        {huffmanTablesFit, "bad Huffman table"},
+        {jpegScansUseDefinedTables, "JPEG scan uses a table the file does not define"},
+        {pnmHeaderFits, "PNM header number too large or 16-bit samples"},
+        {pngChunksFit, "PNG chunk runs past the end of the file"},
+    };
+    for (const Check& check : kChecks) {
+        if (!check.passes(file)) {
+            image.failure = DecodedImage::Failure::Undecodable;
+            image.reason = check.reason;
+            return image;
+        }
     }
     // stb_image takes the length as an int; kMaxImageFileBytes keeps it in range.
     const int length = static_cast<int>(file.size());
