@@ -10,6 +10,7 @@
 #include "framework/Fatal.h"
 #include "framework/Platform.h"
 #include "framework/Shader.h"
+#include "framework/SoftwareRenderer.h"
 #include "render/DebugCamera.h"
 #include "render/Geometry.h"
 #include "render/HeadsUpDisplay.h"
@@ -68,9 +69,11 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     // signal, or on Windows the console window closing, which ends the
     // process a few seconds later whatever it is doing) and stops there with
     // an empty scene, so the program still shuts down normally in time.
-    // Programs.
+    // Programs. On the software path the land and the models are lit per
+    // vertex (texture.vert says why).
     auto textureShader =
-        std::make_shared<Shader>("assets/shaders/texture.vert", "assets/shaders/texture.frag");
+        std::make_shared<Shader>("assets/shaders/texture.vert", "assets/shaders/texture.frag",
+                                 drawsSoftwarePath() ? "#define MOON_PER_VERTEX\n" : "");
     auto waterShader =
         std::make_shared<Shader>("assets/shaders/water.vert", "assets/shaders/texture.frag");
     auto skyShader =

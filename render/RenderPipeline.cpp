@@ -13,6 +13,7 @@
 #include "render/Skybox.h"
 #include "world/GameObject.h"
 #include "world/ParticleSystem.h"
+#include "world/PlayableCharacter.h"
 #include "world/TerrainObject.h"
 #include "world/WorldManager.h"
 
@@ -26,8 +27,13 @@ bool isParticleSystem(const GameObject& object) {
     return dynamic_cast<const ParticleSystem*>(&object) != nullptr;
 }
 
-bool isTerrain(const GameObject& object) {
-    return dynamic_cast<const TerrainObject*>(&object) != nullptr;
+// Objects whose back faces the camera never sees (or, for the glider, sees
+// only as a pixel's seam along an edge of its body): the land is a height
+// field seen from above, so the triangles facing away are the far sides of
+// hills, behind the near sides; the glider is a closed body.
+bool hidesItsBackFaces(const GameObject& object) {
+    return dynamic_cast<const TerrainObject*>(&object) != nullptr ||
+           dynamic_cast<const PlayableCharacter*>(&object) != nullptr;
 }
 
 }  // namespace
@@ -47,11 +53,10 @@ void RenderPipeline::build(int32_t newWidth, int32_t newHeight) {
     }
     buildSceneTarget();
     RenderTargets::createFullScreenQuad(quadVertexArray, quadVertexBuffer);
-    // The land is a height field seen from above: the triangles facing away
-    // are the far sides of hills, always behind the near sides. On the
-    // software path they are dropped before they are rasterized. Decided
-    // here, once, not by asking the driver's name in every frame.
-    cullTerrainBackFaces = drawsSoftwarePath();
+    // On the software path the back faces of the land and the glider are
+    // dropped before they are rasterized. Decided here, once, not by asking
+    // the driver's name in every frame.
+    cullHiddenBackFaces = drawsSoftwarePath();
     const int glowScale = chosenBloomScale();
     blendShader = std::make_shared<Shader>("assets/shaders/quad.vert", "assets/shaders/blend.frag",
                                            bloomScaleDefines(glowScale));
@@ -178,7 +183,7 @@ void RenderPipeline::renderScene(WorldManager& worldManager, const SceneFilter* 
         for (const auto& object : objects) {
             if (object && !isParticleSystem(*object) && drawn(*object)) {
                 // Left as the renderer settings made it.
-                const bool cull = cullTerrainBackFaces && isTerrain(*object) &&
+                const bool cull = cullHiddenBackFaces && hidesItsBackFaces(*object) &&
                                   glIsEnabled(GL_CULL_FACE) == GL_FALSE;
                 if (cull) {
                     glEnable(GL_CULL_FACE);

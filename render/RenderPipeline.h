@@ -66,6 +66,6 @@ class RenderPipeline {
     int32_t width = 0;
     int32_t height = 0;
     bool initialised = false;
-    bool cullTerrainBackFaces = false;
+    bool cullHiddenBackFaces = false;
     bool hudVisible = true;
 };

@@ -4,6 +4,8 @@
 // moonlight. The point light is a lamp at the world origin that falls off
 // with the attenuation triple (constant, linear, quadratic); the vertex stage
 // lights it. Output is in display values, as the bloom blend expects.
+// Built with MOON_PER_VERTEX, the vertex stage has lit everything and this
+// stage only applies the texture.
 in vec3 worldPosition;
 in vec3 worldNormal;
 in vec2 texCoord;
@@ -38,6 +40,11 @@ vec3 phong(vec3 n, vec3 toLight, vec3 toEye, vec3 lightColor, vec3 albedo) {
 }
 
 void main() {
+#ifdef MOON_PER_VERTEX
+    vec3 albedo = texture(diffuseTexture, texCoord).rgb;
+    // The two terms carry the moon, the sky's fill and the lamp.
+    color = vec4(lampDiffuse * albedo + lampSpecular, 1.0);
+#else
     vec3 n = normalize(worldNormal);
     vec3 toEye = normalize(camera_world - worldPosition);
     vec3 albedo = texture(diffuseTexture, texCoord).rgb;
@@ -48,4 +55,5 @@ void main() {
     lit += lampDiffuse * albedo + lampSpecular;
 
     color = vec4(lit, 1.0);
+#endif
 }

@@ -5,6 +5,11 @@
 // a few units, where a vertex apart is no difference to see, and a software
 // rasterizer saves a second Phong term on every pixel. The moon, whose glints
 // ride the water's swell, stays per pixel in texture.frag.
+// Built with MOON_PER_VERTEX (the software path), the moon and the night
+// sky's fill are lit here as well and added into the two lamp terms: on a
+// CPU rasterizer every value handed to the fragment stage and every
+// instruction there is paid per pixel, and the land and the models, unlike
+// the water, carry no highlight small enough for a vertex apart to show.
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec3 normal;
 layout(location = 2) in vec2 uv;
@@ -29,6 +34,17 @@ out vec2 texCoord;
 out vec3 lampDiffuse;   // times the albedo
 out vec3 lampSpecular;  // added as it is
 
+#ifdef MOON_PER_VERTEX
+struct DirectionalLight {
+    vec3 color;
+    vec3 direction;  // the way the light travels
+};
+uniform DirectionalLight dirL;
+// As in texture.frag.
+const vec3 moonTint = vec3(0.72, 0.80, 1.0);
+const vec3 nightAmbient = vec3(1.4, 1.6, 2.2);
+#endif
+
 void main() {
     vec4 world = modelMatrix * vec4(position, 1.0);
     worldPosition = world.xyz;
@@ -50,4 +66,17 @@ void main() {
     }
     lampDiffuse = falloff * materialCoefficients.y * diffuse;
     lampSpecular = falloff * materialCoefficients.z * specular;
+#ifdef MOON_PER_VERTEX
+    vec3 toEye = normalize(camera_world - worldPosition);
+    vec3 toMoon = normalize(-dirL.direction);
+    vec3 moon = dirL.color * moonTint;
+    float moonDiffuse = max(dot(n, toMoon), 0.0);
+    float moonSpecular = 0.0;
+    if (moonDiffuse > 0.0) {
+        moonSpecular = pow(max(dot(reflect(-toMoon, n), toEye), 0.0), specularAlpha);
+    }
+    lampDiffuse +=
+        materialCoefficients.x * nightAmbient + moon * materialCoefficients.y * moonDiffuse;
+    lampSpecular += moon * materialCoefficients.z * moonSpecular;
+#endif
 }

@@ -250,4 +250,49 @@ TEST_F(RenderedSceneGl, LampLightsNearbySurfacesOnBothLitPrograms) {
     EXPECT_EQ(drainGlErrors(), 0);
 }
 
+// The software path lights the land and the models per vertex: the clay
+// sphere under the moon and the lamp must come out as the per-pixel program
+// draws it, the night fill and the highlight included.
+TEST_F(RenderedSceneGl, PerVertexMoonLightsAsThePerPixelProgram) {
+    std::shared_ptr<Shader> perVertexProgram;
+    {
+        CapturedStream out(std::cout);
+        perVertexProgram =
+            std::make_shared<Shader>("assets/shaders/texture.vert", "assets/shaders/texture.frag",
+                                     "#define MOON_PER_VERTEX\n");
+    }
+    const Geometry sphere(glm::mat4(1.0f), makeSphere(32, 64, 1.0f), nullptr, 4);
+    const int width = 160, height = 120;
+    OffscreenTarget target(width, height);
+    Frame frame = lookingAhead(width, height).frame;
+    frame.moon.color = glm::vec3(1.0f);
+    frame.moon.direction = glm::normalize(glm::vec3(0.73f, -0.68f, -0.3f));
+    frame.lamp.color = glm::vec3(1.0f, 0.8f, 0.5f);
+    frame.lamp.position = glm::vec3(-1.0f, 1.0f, -3.0f);
+    frame.lamp.attenuation = glm::vec3(1.0f, 0.4f, 0.1f);
+    auto draw = [&](const std::shared_ptr<Shader>& program) {
+        TextureMaterial material(program, glm::vec3(0.1f, 0.7f, 0.1f), 2.0f, clay);
+        target.clear(glm::vec4(0, 0, 0, 1));
+        glEnable(GL_DEPTH_TEST);
+        drawObject(frame, material, sphere,
+                   glm::translate(glm::mat4(1.0f), glm::vec3(0.0f, 0.0f, -4.0f)));
+        glUseProgram(0);
+        return target.read();
+    };
+    const std::vector<glm::vec4> perPixel = draw(textureProgram);
+    const std::vector<glm::vec4> perVertex = draw(perVertexProgram);
+    EXPECT_EQ(drainGlErrors(), 0);
+    ASSERT_EQ(perPixel.size(), perVertex.size());
+    float largest = 0.0f;
+    float darkest = 1.0f;
+    for (size_t i = 0; i < perPixel.size(); ++i) {
+        largest = std::max(largest, glm::length(glm::vec3(perPixel[i] - perVertex[i])));
+        if (luminance(perPixel[i]) > 0.0f) {
+            darkest = std::min(darkest, luminance(perVertex[i]));
+        }
+    }
+    EXPECT_LT(largest, 0.05f) << "the two programs light the sphere differently";
+    EXPECT_GT(darkest, 0.01f) << "the night fill keeps the far side visible";
+}
+
 }  // namespace
