@@ -16,6 +16,7 @@
 #include "framework/Screenshot.h"
 #include "framework/Settings.h"
 #include "render/Bloom.h"
+#include "world/SoundEngine.h"
 
 namespace {
 
@@ -71,6 +72,8 @@ int main(int argc, char** argv) {
 
     std::cout << ":::::: WELCOME TO VELTRA ::::::" << std::endl;
     installCloseSignalHandlers();
+    // Looked for beside the window's creation; kept open across restarts.
+    const AudioDeviceHold audioDevice;
 
     WindowManager windowManager("Veltra", kWindowWidth, kWindowHeight, false);
 

@@ -36,8 +36,21 @@ PFNALCSETTHREADCONTEXTPROC threadContextFunction() {
 
 }  // namespace
 
+namespace {
+
+std::mutex deviceMutex;
+std::weak_ptr<SharedAudioDevice> currentDevice;
+int deviceHolds = 0;
+// Whether the device was looked for while a hold lived: then a missing one
+// is not looked for again.
+bool searchedWhileHeld = false;
+int openings = 0;
+
+}  // namespace
+
 // The output device, opened once and shared by every live engine: their
-// contexts mix into the same output. Closed when the last engine goes.
+// contexts mix into the same output. Closed when the last engine (or hold)
+// goes.
 class SharedAudioDevice {
   public:
     explicit SharedAudioDevice(ALCdevice* device) : device(device) {}
@@ -48,12 +61,14 @@ class SharedAudioDevice {
     ALCdevice* get() const { return device; }
 
     static std::shared_ptr<SharedAudioDevice> acquire() {
-        static std::mutex mutex;
-        static std::weak_ptr<SharedAudioDevice> current;
-        std::lock_guard<std::mutex> lock(mutex);
-        if (auto existing = current.lock()) {
+        std::lock_guard<std::mutex> lock(deviceMutex);
+        if (auto existing = currentDevice.lock()) {
             return existing;
         }
+        if (deviceHolds > 0 && searchedWhileHeld) {
+            return nullptr;
+        }
+        searchedWhileHeld = deviceHolds > 0;
         // Without a sound device the game says so in one line of its own;
         // ALSA's lines about each card OpenAL tried would only bury it.
         platform::quietSoundLibraries();
@@ -61,14 +76,36 @@ class SharedAudioDevice {
         if (opened == nullptr) {
             return nullptr;
         }
+        ++openings;
         auto shared = std::make_shared<SharedAudioDevice>(opened);
-        current = shared;
+        currentDevice = shared;
         return shared;
     }
 
   private:
     ALCdevice* device;
 };
+
+AudioDeviceHold::AudioDeviceHold() {
+    {
+        std::lock_guard<std::mutex> lock(deviceMutex);
+        if (deviceHolds++ == 0) {
+            searchedWhileHeld = false;
+        }
+    }
+    opener = std::thread([this] { device = SharedAudioDevice::acquire(); });
+}
+
+AudioDeviceHold::~AudioDeviceHold() {
+    opener.join();
+    std::lock_guard<std::mutex> lock(deviceMutex);
+    --deviceHolds;
+}
+
+int SoundEngine::devicesOpened() {
+    std::lock_guard<std::mutex> lock(deviceMutex);
+    return openings;
+}
 
 struct SoundEngine::Voice {
     ALuint source = 0;

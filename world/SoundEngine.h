@@ -14,6 +14,23 @@
 
 class SharedAudioDevice;
 
+// Keeps the output device open while it lives, opened on a thread of its
+// own: the search for a device (a tenth of a second or more where there is
+// none) runs beside the window's creation, and every engine made meanwhile,
+// a restart's included, shares the open device instead of opening it again.
+// Where there is none, they find none without searching again.
+class AudioDeviceHold {
+  public:
+    AudioDeviceHold();
+    ~AudioDeviceHold();
+    AudioDeviceHold(const AudioDeviceHold&) = delete;
+    AudioDeviceHold& operator=(const AudioDeviceHold&) = delete;
+
+  private:
+    std::shared_ptr<SharedAudioDevice> device;
+    std::thread opener;
+};
+
 // A small 2D sound engine over OpenAL Soft: looped or one-shot playback of
 // sound files, a master volume, stop-all. Each engine has an OpenAL context
 // of its own on the process's one output device, so several engines mix,
@@ -45,6 +62,9 @@ class SoundEngine {
 
     // Sounds started and not yet finished or stopped.
     std::size_t getPlayingCount();
+
+    // How many times this process has opened the output device.
+    static int devicesOpened();
 
   private:
     struct Voice;

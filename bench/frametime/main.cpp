@@ -40,6 +40,7 @@
 #include "render/Material.h"
 #include "render/RenderPipeline.h"
 #include "world/GameRandom.h"
+#include "world/SoundEngine.h"
 #include "world/WorldManager.h"
 
 namespace {
@@ -224,8 +225,10 @@ int main(int argc, char** argv) {
     results.frameSeconds = kFrameSeconds;
     results.loadAverageStart = loadAverage();
 
-    // Start-up as the game does it: window, GL entry points, framework
-    // check, global states, the first run's level, its first frame.
+    // Start-up as the game does it: the sound device looked for beside the
+    // window, GL entry points, framework check, global states, the first
+    // run's level, its first frame.
+    const AudioDeviceHold audioDevice;
     WindowManager windowManager("Veltra", kWidth, kHeight, false);
     glfwSetErrorCallback(glfwErrorCallback);
     if (!windowManager.init()) {

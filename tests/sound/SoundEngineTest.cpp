@@ -45,6 +45,33 @@ TEST_F(SoundEngineTest, OpeningTheDeviceLeavesTheEnvironmentAlone) {
     EXPECT_EQ(child.exitCode, 0) << describe(child);
 }
 
+// A restart makes a new engine after the old one is gone: while the game
+// holds the device it stays open, and without a hold it closes and is
+// opened again.
+TEST_F(SoundEngineTest, AHeldDeviceStaysOpenFromOneEngineToTheNext) {
+    ChildResult child = runWithWaveOutput(newWavPath("held-device"), files.root(), [] {
+        const int before = SoundEngine::devicesOpened();
+        {
+            const AudioDeviceHold hold;
+            for (int run = 0; run < 2; ++run) {
+                if (!SoundEngine::create()) {
+                    return 3;
+                }
+            }
+        }
+        if (SoundEngine::devicesOpened() != before + 1) {
+            return 4;
+        }
+        for (int run = 0; run < 2; ++run) {
+            if (!SoundEngine::create()) {
+                return 5;
+            }
+        }
+        return SoundEngine::devicesOpened() == before + 3 ? 0 : 6;
+    });
+    EXPECT_EQ(child.exitCode, 0) << describe(child);
+}
+
 TEST_F(SoundEngineTest, TwoEnginesMixEachWithItsOwnVolume) {
     const std::string wav = newWavPath("two-engines");
     const std::string low = files.path("assets/sounds/ancient-wind.mp3");
