@@ -16,8 +16,9 @@ bool isSoftwareRenderer();
 // Where the game draws some things more cheaply than the full path, close to
 // but not exactly as it looks on a graphics card: the glow at half
 // resolution (unless "bloom_scale" says otherwise), textures read from one
-// mipmap level instead of blended between two, and the far sides of the
-// hills left out before they are rasterized. Automatic: on a CPU rasterizer.
+// mipmap level instead of blended between two, the back faces of the hills
+// and of the glider left out before they are rasterized, and the moon lit
+// per vertex on the land and the models. Automatic: on a CPU rasterizer.
 // The frame-time harness chooses a path to compare the two.
 enum class DrawingPath { Automatic, Full, Software };
 void chooseDrawingPath(DrawingPath path);
