@@ -61,7 +61,24 @@ std::vector<std::shared_ptr<Geometry>> loadRequiredModel(const std::string& path
     return meshes;
 }
 
+const std::array<std::string, 6> kSkyFaces = {
+    "../assets/textures/Nightsky/px.jpg", "../assets/textures/Nightsky/nx.jpg",
+    "../assets/textures/Nightsky/py.jpg", "../assets/textures/Nightsky/ny.jpg",
+    "../assets/textures/Nightsky/pz.jpg", "../assets/textures/Nightsky/nz.jpg"};
+const char* const kFontPath = "../assets/textures/fonts/greek_outlined.tga";
+
 }  // namespace
+
+std::vector<ImageRequest> levelPictures() {
+    std::vector<ImageRequest> pictures;
+    for (const std::string& face : kSkyFaces) {
+        pictures.push_back(Skybox::faceRequest(face));
+    }
+    for (ImageRequest& picture : HeadsUpDisplay::pictureRequests(kFontPath)) {
+        pictures.push_back(std::move(picture));
+    }
+    return pictures;
+}
 
 Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, float fov, float near,
                     float far, float moveSpeed, float rotationSpeed, float yaw, float pitch) {
@@ -114,10 +131,7 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
         std::make_shared<EmissiveMaterial>(particleShader, glm::vec3(5.0f, 4.0f, 0.0f));
 
     // Sky.
-    Skybox sky(skyShader,
-               {"../assets/textures/Nightsky/px.jpg", "../assets/textures/Nightsky/nx.jpg",
-                "../assets/textures/Nightsky/py.jpg", "../assets/textures/Nightsky/ny.jpg",
-                "../assets/textures/Nightsky/pz.jpg", "../assets/textures/Nightsky/nz.jpg"});
+    Skybox sky(skyShader, kSkyFaces);
     sky.setup();
 
     if (platform::closeRequestReceived()) {
@@ -221,7 +235,7 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     // Heads-up display.
     auto hud = std::make_shared<HeadsUpDisplay>();
     hud->setShaders(hudShader, fullScreenShader);
-    hud->loadTextures("../assets/textures/fonts/greek_outlined.tga");
+    hud->loadTextures(kFontPath);
 
     // World manager; the chase camera is active when a run starts.
     auto worldManager =

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include <glm/glm.hpp>
 
 #include "app/Scene.h"
+#include "world/ImagesDecodedAhead.h"
 
 // Builds the level of one run: programs, textures, materials, lights, sky,
 // meshes, world objects, cameras, HUD, world manager and render pipeline.
@@ -12,3 +14,8 @@
 // arrives during the build stops it at its next step with an empty Scene.
 Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, float fov, float near,
                     float far, float moveSpeed, float rotationSpeed, float yaw, float pitch);
+
+// The pictures a level decodes (the sky's faces, the HUD's font and
+// tutorial), as assembleScene asks for them: decoded ahead at launch, they
+// are ready when the first level is built.
+std::vector<ImageRequest> levelPictures();

@@ -5,6 +5,7 @@
 #include "app/CloseRequest.h"
 #include "app/RenderFlags.h"
 #include "app/RunLoop.h"
+#include "app/SceneAssembly.h"
 #include "app/WindowManager.h"
 #include "framework/CommandLine.h"
 #include "framework/DebugOutput.h"
@@ -72,8 +73,10 @@ int main(int argc, char** argv) {
 
     std::cout << ":::::: WELCOME TO VELTRA ::::::" << std::endl;
     installCloseSignalHandlers();
-    // Looked for beside the window's creation; kept open across restarts.
+    // Looked for and decoded beside the window's creation; the device is
+    // kept open across restarts, the pictures go to the first level.
     const AudioDeviceHold audioDevice;
+    const ImagesDecodedAhead firstLevelPictures(levelPictures());
 
     WindowManager windowManager("Veltra", kWindowWidth, kWindowHeight, false);
 

@@ -44,6 +44,11 @@ void HeadsUpDisplay::setShaders(std::shared_ptr<Shader> newTextShader,
     tutorialShader = std::move(newTutorialShader);
 }
 
+// As loadFlipped decodes them.
+std::vector<ImageRequest> HeadsUpDisplay::pictureRequests(const std::string& fontPath) {
+    return {{fontPath, 4, true}, {tutorialPath, 4, true}};
+}
+
 void HeadsUpDisplay::loadTextures(const std::string& fontPath) {
     // A second load replaces everything the first one made.
     quadVertexArray.reset();

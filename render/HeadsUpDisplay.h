@@ -1,5 +1,9 @@
 #pragma once
 
+#include "world/ImagesDecodedAhead.h"
+
+#include <vector>
+
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -27,6 +31,8 @@ class HeadsUpDisplay {
     void setShaders(std::shared_ptr<Shader> textShader, std::shared_ptr<Shader> tutorialShader);
     // Loads the font sheet and the tutorial picture and builds the quad.
     void loadTextures(const std::string& fontPath);
+    // The pictures loadTextures decodes, as it asks for them.
+    static std::vector<ImageRequest> pictureRequests(const std::string& fontPath);
 
     // Refreshes the texts from the world manager and measures the frame rate.
     void update(float dt, int width, int height, const WorldManager& worldManager);

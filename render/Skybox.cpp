@@ -107,7 +107,9 @@ void Skybox::loadCubemap() {
     std::array<DecodedFace, 6> decoded;
     const auto decodeFaces = [&](size_t first, size_t end) {
         for (size_t i = first; i < end; ++i) {
-            decoded[i] = decodeImageFile(faces[i], 0, false, maxSide);
+            const ImageRequest face = faceRequest(faces[i]);
+            decoded[i] =
+                decodeImageFile(face.path, face.desiredChannels, face.bottomRowFirst, maxSide);
         }
     };
     const size_t half = faces.size() / 2;

@@ -7,6 +7,7 @@
 #include <stb_image.h>
 
 #include "framework/Platform.h"
+#include "world/ImagesDecodedAhead.h"
 #include "world/JpegTables.h"
 
 void DecodedImage::releaseDecoded(void* pixels) {
@@ -147,6 +148,15 @@ bool pnmHeaderFits(const std::vector<stbi_uc>& bytes) {
 
 DecodedImage decodeImageFile(const std::string& path, int desiredChannels, bool bottomRowFirst,
                              int maxSide) {
+    DecodedImage image;
+    if (takeImageDecodedAhead(path, desiredChannels, bottomRowFirst, maxSide, image)) {
+        return image;
+    }
+    return decodeImageFileNow(path, desiredChannels, bottomRowFirst, maxSide);
+}
+
+DecodedImage decodeImageFileNow(const std::string& path, int desiredChannels, bool bottomRowFirst,
+                                int maxSide) {
     DecodedImage image;
     std::vector<stbi_uc> file;
     if (!readWholeFile(path, file, image.reason)) {

@@ -31,5 +31,9 @@ inline constexpr std::size_t kMaxImageFileBytes = std::size_t{64} << 20;
 // top first or, with bottomRowFirst, as OpenGL counts them; a picture wider
 // or higher than maxSide is refused as TooLarge, and one of no pixels as
 // Undecodable.
+// A picture decoded ahead of the call (ImagesDecodedAhead) is taken instead.
 DecodedImage decodeImageFile(const std::string& path, int desiredChannels, bool bottomRowFirst,
                              int maxSide);
+// The same, decoding the file now whatever was decoded ahead.
+DecodedImage decodeImageFileNow(const std::string& path, int desiredChannels, bool bottomRowFirst,
+                                int maxSide);

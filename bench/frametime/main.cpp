@@ -229,6 +229,7 @@ int main(int argc, char** argv) {
     // window, GL entry points, framework check, global states, the first
     // run's level, its first frame.
     const AudioDeviceHold audioDevice;
+    const ImagesDecodedAhead firstLevelPictures(levelPictures());
     WindowManager windowManager("Veltra", kWidth, kHeight, false);
     glfwSetErrorCallback(glfwErrorCallback);
     if (!windowManager.init()) {
