@@ -66,7 +66,8 @@ std::filesystem::path picturesDirectory();
 // before any library starts a thread (changing the environment while other
 // threads run is undefined behaviour in glibc): OpenAL Soft's log is kept
 // off the console unless the player sets ALSOFT_LOGLEVEL. The game reports
-// a missing sound device itself, in one line.
+// a missing sound device itself, in one line. With glibc, all threads
+// allocate from one heap.
 void setLibraryEnvironment();
 
 // Keeps ALSA's error lines off the console on Linux, which it prints for
