@@ -20,7 +20,8 @@ struct ImageRequest {
 // Only a picture that decoded, within the caller's largest side, is taken:
 // anything else is decoded anew by the caller, so every message comes from
 // the caller's own call. Pictures nobody took are dropped with the object,
-// which goes on the thread that builds the level, after the build.
+// which goes on the thread that builds the level, after the build. One at a
+// time: a new one drops what an earlier one decoded.
 class ImagesDecodedAhead {
   public:
     // Pictures are decoded ahead up to this side; a larger one is left to
