@@ -6,7 +6,7 @@
 #include <glm/glm.hpp>
 
 #include "app/Scene.h"
-#include "world/ImagesDecodedAhead.h"
+#include "world/ImageFile.h"
 
 // Builds the level of one run: programs, textures, materials, lights, sky,
 // meshes, world objects, cameras, HUD, world manager and render pipeline.

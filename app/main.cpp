@@ -17,6 +17,7 @@
 #include "framework/Screenshot.h"
 #include "framework/Settings.h"
 #include "render/Bloom.h"
+#include "world/ImagesDecodedAhead.h"
 #include "world/SoundEngine.h"
 
 namespace {

@@ -19,10 +19,15 @@ const char* const tutorialPath = "../assets/tutorial/Veltra_TutorialSTART.png";
 // glyph's model matrix is its corner and size.
 // Decodes an image as RGBA, bottom row first, no larger than a texture may
 // be. Null pixels on failure.
-DecodedImage loadFlipped(const char* path) {
+ImageRequest flippedRequest(const std::string& path) {
+    return {path, 4, true};
+}
+
+DecodedImage loadFlipped(const std::string& path) {
     GLint maxSize = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
-    return decodeImageFile(path, 4, true, maxSize);
+    const ImageRequest request = flippedRequest(path);
+    return decodeImageFile(request.path, request.desiredChannels, request.bottomRowFirst, maxSize);
 }
 
 void uploadRgba(const unsigned char* pixels, int width, int height, GLint filter) {
@@ -44,9 +49,8 @@ void HeadsUpDisplay::setShaders(std::shared_ptr<Shader> newTextShader,
     tutorialShader = std::move(newTutorialShader);
 }
 
-// As loadFlipped decodes them.
 std::vector<ImageRequest> HeadsUpDisplay::pictureRequests(const std::string& fontPath) {
-    return {{fontPath, 4, true}, {tutorialPath, 4, true}};
+    return {flippedRequest(fontPath), flippedRequest(tutorialPath)};
 }
 
 void HeadsUpDisplay::loadTextures(const std::string& fontPath) {
@@ -59,7 +63,7 @@ void HeadsUpDisplay::loadTextures(const std::string& fontPath) {
 
     fontTexture = generateTexture();
     glBindTexture(GL_TEXTURE_2D, fontTexture.get());
-    const DecodedImage font = loadFlipped(fontPath.c_str());
+    const DecodedImage font = loadFlipped(fontPath);
     if (!font.pixels) {
         std::cerr << "Failed to load HUD texture: " << fontPath << std::endl;
         glBindTexture(GL_TEXTURE_2D, 0);

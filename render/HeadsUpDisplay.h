@@ -1,17 +1,15 @@
 #pragma once
 
-#include "world/ImagesDecodedAhead.h"
-
-#include <vector>
-
 #include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <glm/glm.hpp>
 
 #include "framework/GlName.h"
+#include "world/ImageFile.h"
 
 class Shader;
 class WorldManager;

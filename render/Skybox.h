@@ -1,7 +1,5 @@
 #pragma once
 
-#include "world/ImagesDecodedAhead.h"
-
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -10,6 +8,7 @@
 #include <glm/glm.hpp>
 
 #include "framework/GlName.h"
+#include "world/ImageFile.h"
 
 class Shader;
 

@@ -25,6 +25,14 @@ struct DecodedImage {
     static void releaseDecoded(void* pixels);
 };
 
+// The arguments of a decodeImageFile call but the largest side, named so a
+// call can be made ahead of time (ImagesDecodedAhead).
+struct ImageRequest {
+    std::string path;
+    int desiredChannels = 0;
+    bool bottomRowFirst = false;
+};
+
 inline constexpr std::size_t kMaxImageFileBytes = std::size_t{64} << 20;
 
 // Decodes `path` (UTF-8) to `desiredChannels` samples a pixel (1 to 4), rows

@@ -6,13 +6,6 @@
 
 #include "world/ImageFile.h"
 
-// A decodeImageFile call, to be made ahead of time.
-struct ImageRequest {
-    std::string path;
-    int desiredChannels = 0;
-    bool bottomRowFirst = false;
-};
-
 // Decodes pictures on a thread of its own while it lives, so that the
 // first level's pictures are decoded while the window and its context are
 // made. A later decodeImageFile with the same path, channels and row order

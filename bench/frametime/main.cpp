@@ -40,6 +40,7 @@
 #include "render/Material.h"
 #include "render/RenderPipeline.h"
 #include "world/GameRandom.h"
+#include "world/ImagesDecodedAhead.h"
 #include "world/SoundEngine.h"
 #include "world/WorldManager.h"
 
