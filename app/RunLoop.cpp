@@ -1,5 +1,6 @@
 #include "app/RunLoop.h"
 
+#include <optional>
 #include <utility>
 
 #include "app/CloseRequest.h"
@@ -15,6 +16,7 @@
 #include "render/Material.h"
 #include "render/RenderPipeline.h"
 #include "render/ThirdPersonCamera.h"
+#include "world/ImagesDecodedAhead.h"
 #include "world/PlayableCharacter.h"
 #include "world/WorldManager.h"
 
@@ -58,11 +60,20 @@ bool RunLoop::playRun() {
     // The loading screen is the finished run's last use: let go of it before
     // the next level is built, so one level's meshes, textures, sky and
     // sounds are held at a time rather than two.
+    const bool restarting = keptHud != nullptr;
     releaseKeptHandles();
 
+    // A restart decodes its pictures anew, on a thread of their own while
+    // this one compiles the programs and builds the land (the first run's
+    // were decoded beside the window's creation).
+    std::optional<ImagesDecodedAhead> picturesAhead;
+    if (restarting) {
+        picturesAhead.emplace(levelPictures(), kPicturesAheadOnRestart);
+    }
     Scene scene =
         assembleScene(values.width, values.height, values.startPosition, values.fov, values.near,
                       values.far, values.moveSpeed, values.rotationSpeed, values.yaw, values.pitch);
+    picturesAhead.reset();
     glfwSetWindowTitle(window, kPlayingTitle);
 
     restart = false;

@@ -56,6 +56,7 @@ void applyRenderSettings(const RendererSettings& renderer) {
 
 int main(int argc, char** argv) {
     // Before the graphics driver or the sound library starts a thread.
+    platform::restartWithLargePages(argv);
     platform::setLibraryEnvironment();
     platform::useUtf8Console();
 

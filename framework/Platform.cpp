@@ -373,6 +373,20 @@ void installCloseRequestHandlers() {
 
 #endif
 
+void restartWithLargePages(char** argv) {
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
+    if (std::getenv("GLIBC_TUNABLES") != nullptr ||
+        setenv("GLIBC_TUNABLES", "glibc.malloc.hugetlb=1", 0) != 0) {
+        return;
+    }
+    execv("/proc/self/exe", argv);
+    // Still here: go on as started, and leave the setting to no one else.
+    unsetenv("GLIBC_TUNABLES");
+#else
+    (void)argv;
+#endif
+}
+
 void setLibraryEnvironment() {
     setEnvironmentDefault("ALSOFT_LOGLEVEL", "0");
 #ifdef __GLIBC__
