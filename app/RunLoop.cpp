@@ -16,6 +16,7 @@
 #include "render/Material.h"
 #include "render/RenderPipeline.h"
 #include "render/ThirdPersonCamera.h"
+#include "world/BestRuns.h"
 #include "world/ImagesDecodedAhead.h"
 #include "world/PlayableCharacter.h"
 #include "world/WorldManager.h"
@@ -33,14 +34,15 @@ StartupValues startupValuesFrom(const CameraSettings& camera) {
 
 RunLoop::RunLoop(GLFWwindow* window, WindowManager& windowManager, bool runHeadless,
                  std::string screenshotName, std::filesystem::path screenshotDirectory,
-                 const StartupValues& values)
+                 const StartupValues& values, std::shared_ptr<BestRuns> bestRuns)
     : window(window),
       windowManager(windowManager),
       runHeadless(runHeadless),
       screenshotName(std::move(screenshotName)),
       screenshotDirectory(std::move(screenshotDirectory)),
       values(values),
-      pacer(values.maxFps) {}
+      pacer(values.maxFps),
+      bestRuns(std::move(bestRuns)) {}
 
 void RunLoop::run() {
     while (playRun()) {
@@ -74,6 +76,10 @@ bool RunLoop::playRun() {
         assembleScene(values.width, values.height, values.startPosition, values.fov, values.near,
                       values.far, values.moveSpeed, values.rotationSpeed, values.yaw, values.pitch);
     picturesAhead.reset();
+    if (bestRuns != nullptr && scene.worldManager != nullptr) {
+        scene.worldManager->setBestRuns(bestRuns);
+        scene.worldManager->getHud()->bestRun = bestRunLine(bestRuns->runs());
+    }
     glfwSetWindowTitle(window, kPlayingTitle);
 
     restart = false;

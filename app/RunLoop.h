@@ -13,6 +13,7 @@
 #include "framework/Settings.h"
 
 struct GLFWwindow;
+class BestRuns;
 class HeadsUpDisplay;
 class WindowManager;
 class WorldManager;
@@ -50,10 +51,11 @@ class RunLoop {
   public:
     // Headless runs save their first frame as screenshotName + ".ppm"; F12
     // saves time-stamped PNGs into screenshotDirectory (empty: the working
-    // directory).
+    // directory). Won runs join bestRuns, which the start screen shows;
+    // none: nothing is kept (headless runs).
     RunLoop(GLFWwindow* window, WindowManager& windowManager, bool runHeadless,
             std::string screenshotName, std::filesystem::path screenshotDirectory,
-            const StartupValues& values);
+            const StartupValues& values, std::shared_ptr<BestRuns> bestRuns = nullptr);
 
     // Returns when the window has been asked to close.
     void run();
@@ -81,6 +83,7 @@ class RunLoop {
     bool restart = false;
     float previousTime = 0.0f;
     float currentTime = 0.0f;
+    std::shared_ptr<BestRuns> bestRuns;
     std::shared_ptr<HeadsUpDisplay> keptHud;
     std::shared_ptr<WorldManager> keptWorldManager;
 };

@@ -17,6 +17,7 @@
 #include "framework/Screenshot.h"
 #include "framework/Settings.h"
 #include "render/Bloom.h"
+#include "world/BestRuns.h"
 #include "world/ImagesDecodedAhead.h"
 #include "world/SoundEngine.h"
 
@@ -130,8 +131,16 @@ int main(int argc, char** argv) {
 
     // F12's pictures go where the player keeps pictures, never into the
     // game's own folder, which an installed game cannot write.
+    // Headless runs neither read nor write records, so their frames are the
+    // same wherever they run.
+    std::shared_ptr<BestRuns> bestRuns;
+    if (!options.runHeadless) {
+        bestRuns = std::make_shared<BestRuns>(BestRuns::open(
+            options.recordsFolderGiven ? platform::pathFromUtf8(options.recordsFolder)
+                                       : platform::playerDataDirectory()));
+    }
     RunLoop runLoop(window, windowManager, options.runHeadless, screenshotName,
-                    platform::picturesDirectory(), values);
+                    platform::picturesDirectory(), values, bestRuns);
     runLoop.run();
 
     runLoop.releaseKeptHandles();

@@ -23,6 +23,11 @@ void parseCommandLine(CommandLineOptions& options, int argc, const char* const* 
                 options.cameraSettingsGiven = true;
                 options.cameraSettingsFile = argv[i + 1];
             }
+        } else if (argument == "--records_folder") {
+            if (hasValue) {
+                options.recordsFolderGiven = true;
+                options.recordsFolder = argv[i + 1];
+            }
         } else if (argument == "--init_renderer") {
             if (hasValue) {
                 options.rendererSettingsGiven = true;

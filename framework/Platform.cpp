@@ -127,6 +127,15 @@ MoveResult moveToNewName(const fs::path& from, const fs::path& to) {
                                                                        : MoveResult::failed;
 }
 
+bool flushToDisk(std::FILE* file) {
+    return std::fflush(file) == 0 && _commit(_fileno(file)) == 0;
+}
+
+bool replaceFile(const fs::path& from, const fs::path& to) {
+    return MoveFileExW(from.c_str(), to.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 fs::path executablePath(size_t capacity) {
     std::wstring buffer(capacity, L'\0');
     const DWORD length =
@@ -199,6 +208,16 @@ fs::path picturesDirectory() {
     return profile != nullptr && *profile != L'\0' ? fs::path(profile) : fs::path();
 }
 
+fs::path playerDataDirectory() {
+    PWSTR known = nullptr;
+    fs::path data;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &known))) {
+        data = fs::path(known);
+    }
+    CoTaskMemFree(known);
+    return data.empty() ? fs::path() : data / L"VELTRA";
+}
+
 void quietSoundLibraries() {}
 
 void keepGamepadLibraryLoaded() {
@@ -256,6 +275,14 @@ MoveResult moveToNewName(const fs::path& from, const fs::path& to) {
     }
     unlink(from.c_str());
     return MoveResult::moved;
+}
+
+bool flushToDisk(std::FILE* file) {
+    return std::fflush(file) == 0 && fsync(fileno(file)) == 0;
+}
+
+bool replaceFile(const fs::path& from, const fs::path& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
 fs::path executablePath(size_t capacity) {
@@ -327,6 +354,15 @@ fs::path picturesDirectory() {
         return pictures;
     }
     return home.empty() ? fs::path() : fs::path(home);
+}
+
+fs::path playerDataDirectory() {
+    if (const char* data = std::getenv("XDG_DATA_HOME"); data != nullptr && *data == '/') {
+        return fs::path(data) / "veltra";
+    }
+    const char* home = std::getenv("HOME");
+    return home != nullptr && *home != '\0' ? fs::path(home) / ".local" / "share" / "veltra"
+                                            : fs::path();
 }
 
 namespace {

@@ -32,6 +32,14 @@ std::FILE* createNewFile(const std::string& utf8Path);
 enum class MoveResult { moved, nameTaken, failed };
 MoveResult moveToNewName(const std::filesystem::path& from, const std::filesystem::path& to);
 
+// Writes what the stream holds through to the disk (fflush, then fsync or
+// _commit); false when either fails.
+bool flushToDisk(std::FILE* file);
+
+// Puts `from` in the place of `to` in one step, replacing `to` if it
+// exists: a reader sees the old file or the new one, never a mix.
+bool replaceFile(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // The running executable's full path, asked of the system into a buffer of
 // `capacity` characters. Empty when the system cannot say or when the path
 // fills the buffer (it may have been cut off).
@@ -61,6 +69,11 @@ std::filesystem::path startDirectory();
 // known folder; the home folder when that is not set or does not exist.
 // Empty when not even a home folder is known.
 std::filesystem::path picturesDirectory();
+
+// Where the game keeps the player's own data (best runs): on Linux
+// $XDG_DATA_HOME/veltra, else ~/.local/share/veltra; on Windows
+// %APPDATA%\VELTRA. Not created here. Empty when no home folder is known.
+std::filesystem::path playerDataDirectory();
 
 // With glibc, starts this program again in its place (same process, same
 // arguments) with its heap in large pages, unless GLIBC_TUNABLES is set

@@ -139,9 +139,12 @@ void HeadsUpDisplay::endText() {
 }
 
 void HeadsUpDisplay::render(int width, int height, const WorldManager& worldManager) {
-    if (worldManager.state == GameState::Waiting) {
+    const bool waiting = worldManager.state == GameState::Waiting;
+    if (waiting) {
         drawTutorial(width, height);
-        return;
+        if (bestRun.empty()) {
+            return;
+        }
     }
     // Without a font sheet there is no quad and nothing to draw; a window
     // without area has no projection.
@@ -151,6 +154,13 @@ void HeadsUpDisplay::render(int width, int height, const WorldManager& worldMana
     const float w = static_cast<float>(width);
     const float h = static_cast<float>(height);
     const glm::mat4 projection = glm::ortho(0.0f, w, 0.0f, h, -1.0f, 1.0f);
+    if (waiting) {
+        beginText(projection);
+        const glm::vec2 at = HudLayout::bestRunPosition(bestRun.size(), w);
+        drawGlyphs(bestRun.data(), bestRun.size(), at.x, at.y, 0.75f);
+        endText();
+        return;
+    }
 
     beginText(projection);
     if (worldManager.state == GameState::Countdown) {
@@ -176,6 +186,10 @@ void HeadsUpDisplay::render(int width, int height, const WorldManager& worldMana
     if (subtitleVisible) {
         const glm::vec2 at = HudLayout::subtitlePosition(subtitle.size(), w, h);
         drawGlyphs(subtitle.data(), subtitle.size(), at.x, at.y, 2.0f);
+    }
+    if (!record.empty()) {
+        const glm::vec2 at = HudLayout::recordPosition(record.size(), w, h);
+        drawGlyphs(record.data(), record.size(), at.x, at.y, 1.5f);
     }
     endText();
 }

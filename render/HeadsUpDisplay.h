@@ -58,6 +58,10 @@ class HeadsUpDisplay {
     bool titleVisible = false;
     std::string subtitle;
     bool subtitleVisible = false;
+    // The best run, under the tutorial picture on the start screen, and a
+    // won run's place among the best runs, under the subtitle; empty: none.
+    std::string bestRun;
+    std::string record;
 
     void setTitle(const std::string& text) {
         title = text;

@@ -61,6 +61,17 @@ glm::vec2 subtitlePosition(std::size_t length, float width, float height) {
     return {(width - static_cast<float>(length) * cell) / 2.0f, (height - cell) / 2.0f - 128.0f};
 }
 
+glm::vec2 bestRunPosition(std::size_t length, float width) {
+    const float cell = glyphSize * 0.75f;
+    return {(width - static_cast<float>(length) * cell) / 2.0f, 10.0f};
+}
+
+glm::vec2 recordPosition(std::size_t length, float width, float height) {
+    const float cell = glyphSize * 1.5f;
+    const glm::vec2 subtitle = subtitlePosition(0, width, height);
+    return {(width - static_cast<float>(length) * cell) / 2.0f, subtitle.y - cell - 32.0f};
+}
+
 glm::vec2 countdownPosition(float width, float height) {
     const float cell = glyphSize * 6.0f;
     return {(width - cell) / 2.0f, (height - cell) / 2.0f};

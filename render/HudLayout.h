@@ -27,6 +27,12 @@ glm::vec2 titlePosition(std::size_t length, float width, float height);
 glm::vec2 restartHintPosition(std::size_t length, float width, float height);
 // The subtitle under the title (scale 2).
 glm::vec2 subtitlePosition(std::size_t length, float width, float height);
+// The best run on the start screen, centred along the bottom edge below
+// the tutorial picture's texts (scale 0.75).
+glm::vec2 bestRunPosition(std::size_t length, float width);
+// A won run's place among the best runs, centred under the subtitle
+// (scale 1.5).
+glm::vec2 recordPosition(std::size_t length, float width, float height);
 // The countdown digit in the middle of the window (scale 6).
 glm::vec2 countdownPosition(float width, float height);
 

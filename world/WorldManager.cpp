@@ -6,6 +6,7 @@
 
 #include "render/Camera.h"
 #include "render/HeadsUpDisplay.h"
+#include "world/BestRuns.h"
 #include "world/Collectable.h"
 #include "world/GameObject.h"
 #include "world/Goal.h"
@@ -198,6 +199,24 @@ void WorldManager::finishRun() {
     if (hud) {
         hud->setTitle("WELL DONE!");
         hud->setSubtitle("POINTS: " + std::to_string(static_cast<int>(score)));
+    }
+    recordWin();
+}
+
+void WorldManager::recordWin() {
+    if (!bestRuns) {
+        return;
+    }
+    const int tenthsLeft = static_cast<int>(timeLeft * 10.0f);
+    const int rank = bestRuns->add({static_cast<int>(score), tenthsLeft, todaysDate()});
+    if (rank > 0) {
+        bestRuns->save();
+    }
+    if (hud) {
+        hud->record = rank == 1  ? "NEW BEST!"
+                      : rank > 1 ? "RANK " + std::to_string(rank) + " OF THE BEST"
+                                 : "";
+        hud->bestRun = bestRunLine(bestRuns->runs());
     }
 }
 

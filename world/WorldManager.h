@@ -5,6 +5,7 @@
 
 #include "world/GameState.h"
 
+class BestRuns;
 class Camera;
 class GameObject;
 class HeadsUpDisplay;
@@ -45,6 +46,8 @@ class WorldManager {
     void setRenderPipeline(std::shared_ptr<RenderPipeline> pipeline) {
         renderPipeline = std::move(pipeline);
     }
+    // The best runs a won run joins (saved at once); none: nothing kept.
+    void setBestRuns(std::shared_ptr<BestRuns> records) { bestRuns = std::move(records); }
     std::shared_ptr<Physics> getPhysics() const { return physics; }
     std::shared_ptr<Sound> getSound() const { return sound; }
     float getScore() const { return score; }
@@ -70,6 +73,7 @@ class WorldManager {
   private:
     void setPlayerSpeed(float speed);
     void finishRun();
+    void recordWin();
     void endRun();
     void updateObjects(float deltaTime);
     void removeObject(const GameObject* object);
@@ -83,6 +87,7 @@ class WorldManager {
     std::vector<std::shared_ptr<GameObject>> objects;
     std::shared_ptr<Physics> physics;
     std::shared_ptr<Sound> sound;
+    std::shared_ptr<BestRuns> bestRuns;
     bool paused = false;
     float score = 0.0f;
 

@@ -1,6 +1,7 @@
 // The shipped level built from the real assets on a real context and played
 // with fixed frame times and held keys: its object list, the start, the
 // flight, both ways to lose, the win and the restart.
+#include <filesystem>
 #include <memory>
 #include <set>
 #include <string>
@@ -18,6 +19,7 @@
 #include "render/ThirdPersonCamera.h"
 #include "support/FakePads.h"
 #include "support/GlTestContext.h"
+#include "world/BestRuns.h"
 #include "world/GameObject.h"
 #include "world/PlayableCharacter.h"
 #include "world/Sound.h"
@@ -218,6 +220,11 @@ TEST(FullLevel, SteeringThroughRingsAndIntoTheGoalWinsWithAPointForEachRing) {
     const HeadsUpDisplay& hud = *world.getHud();
     const auto goal = objectNamed(world, "Goal");
     ASSERT_NE(goal, nullptr);
+    const std::filesystem::path recordsFolder =
+        std::filesystem::temp_directory_path() / "veltra_full_level_records";
+    std::filesystem::remove_all(recordsFolder);
+    const auto bestRuns = std::make_shared<BestRuns>(BestRuns::open(recordsFolder));
+    world.setBestRuns(bestRuns);
     std::string printed = level.startFlight(kFrame);
 
     // Steered by hand towards the closest ring ahead until it is taken or
@@ -259,6 +266,14 @@ TEST(FullLevel, SteeringThroughRingsAndIntoTheGoalWinsWithAPointForEachRing) {
     EXPECT_EQ(hud.subtitle, "POINTS: " + std::to_string(rings));
     EXPECT_TRUE(hud.subtitleVisible);
     EXPECT_GE(world.getSound()->getCueCount(Sound::Cue::Win), 1);
+
+    // The first won run is the best, kept on disk with the time it had left.
+    EXPECT_EQ(hud.record, "NEW BEST!");
+    const std::vector<RunRecord> kept = BestRuns::open(recordsFolder).runs();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].points, rings);
+    EXPECT_EQ(kept[0].tenthsLeft, static_cast<int>(world.timeLeft * 10.0f));
+    EXPECT_EQ(hud.bestRun, bestRunLine(kept));
 }
 
 TEST(FullLevel, CirclingUntilTheClockRunsOutShowsTimeIsUp) {

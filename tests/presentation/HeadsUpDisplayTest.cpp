@@ -180,6 +180,15 @@ TEST_F(HudDrawing, SubtitleSitsUnderTheTitle) {
     EXPECT_EQ(image.at(220 + 6 * 64 + 30, 230).x, ':');
     EXPECT_EQ(image.at(220 + 9 * 64 + 63, 263).x, '2');
     EXPECT_EQ(image.at(219, 230).x, 0);
+
+    // A new best, in 48-pixel glyphs from ((1080 - 9 * 48) / 2, 200 - 48 - 32),
+    // clear of the subtitle above and the frame rate below.
+    hud->record = "NEW BEST!";
+    const Image best = drawHud();
+    EXPECT_EQ(best.at(325, 121).x, 'N');
+    EXPECT_EQ(best.at(324 + 8 * 48 + 40, 160).x, '!');
+    EXPECT_EQ(best.at(221, 201).x, 'P');
+    EXPECT_EQ(best.at(323, 121).x, 0);
 }
 
 TEST_F(HudDrawing, CountdownDigitOnlyWhileCountingDown) {
@@ -273,6 +282,17 @@ TEST(HudTutorial, WidePictureIsFittedToTheWindowWidthOnBlack) {
     EXPECT_EQ(image.at(540, 664), black);
     // The tutorial screen draws no corner texts.
     EXPECT_EQ(image.at(11, 680), black);
+
+    // The best run sits in the bar under the picture: 28 glyphs of 24
+    // pixels from ((1080 - 28 * 24) / 2, 10).
+    hud->bestRun = "BEST: 0012 POINTS 01:05 LEFT";
+    hud->render(1080, 720, *world);
+    const Image withBest = readFramebuffer(1080, 720);
+    EXPECT_EQ(withBest.at(205, 11).x, 'B');
+    EXPECT_EQ(withBest.at(204 + 27 * 24 + 20, 30).x, 'T');
+    EXPECT_EQ(withBest.at(203, 11), black);
+    EXPECT_EQ(withBest.at(540, 57), picture);
+    EXPECT_EQ(withBest.at(11, 680), black);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     GLboolean depthWrites = GL_FALSE;
     glGetBooleanv(GL_DEPTH_WRITEMASK, &depthWrites);

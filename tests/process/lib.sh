@@ -10,6 +10,9 @@ WORK=$(mktemp -d "${TMPDIR:-/tmp}/veltra-process.XXXXXX")
 # F12 saves into the player's pictures folder: here, one of the test's own.
 export XDG_PICTURES_DIR="$WORK/pictures"
 mkdir -p "$XDG_PICTURES_DIR"
+# Best runs are kept in the player's data folder: here, the test's own, so
+# that no one's records show on a test's start screen.
+export XDG_DATA_HOME="$WORK/data"
 GAME_PID=""
 
 HOLDER_PID=""

@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
 # Headless mode writes NAME.ppm after every run's first frame: a plain-text
 # PPM of 1080 by 720 pixels. A close request ends it between frames, so the
-# file left behind is whole.
+# file left behind is whole. The player's records are neither read nor
+# written.
 source "$(dirname "$0")/lib.sh"
+
+# Headless runs leave the player's records alone: not even a damaged file
+# is read (and set aside).
+mkdir -p "$XDG_DATA_HOME/veltra"
+echo "not a records file" >"$XDG_DATA_HOME/veltra/best-runs.txt"
 
 rm -f shot.ppm
 start_game --run_headless --filename shot
@@ -10,6 +16,9 @@ wait_for_frame_file shot.ppm
 kill -TERM "$GAME_PID"
 wait_for_exit
 [ "$GAME_STATUS" -eq 0 ] || fail "status $GAME_STATUS"
+[ "$(cat "$XDG_DATA_HOME/veltra/best-runs.txt")" = "not a records file" ] ||
+    fail "the headless run touched the records"
+grep -q "Best runs" "$WORK/stderr" && fail "the headless run read the records"
 
 mv shot.ppm "$WORK/shot.ppm"
 [ "$(sed -n 1p "$WORK/shot.ppm")" = "P3" ] || fail "magic line"

@@ -1,0 +1,52 @@
+#include "framework/WholeFile.h"
+
+#include <cstdio>
+#include <system_error>
+
+#include "framework/Platform.h"
+
+namespace fs = std::filesystem;
+
+ReadResult readWholeFile(const fs::path& path, size_t maxBytes, std::string& bytes) {
+    std::error_code error;
+    if (!fs::exists(path, error)) {
+        return error ? ReadResult::failed : ReadResult::missing;
+    }
+    std::FILE* file = platform::openFile(platform::utf8FromPath(path), "rb");
+    if (file == nullptr) {
+        return ReadResult::failed;
+    }
+    // One byte past the limit tells a file that is too large without
+    // trusting the size the file system reports.
+    std::string read(maxBytes + 1, '\0');
+    const size_t count = std::fread(read.data(), 1, read.size(), file);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) {
+        return ReadResult::failed;
+    }
+    if (count > maxBytes) {
+        return ReadResult::tooLarge;
+    }
+    read.resize(count);
+    bytes = std::move(read);
+    return ReadResult::read;
+}
+
+bool replaceWholeFile(const fs::path& path, std::string_view bytes) {
+    fs::path partial = path;
+    partial += ".partial";
+    std::FILE* file = platform::openFile(platform::utf8FromPath(partial), "wb");
+    if (file == nullptr) {
+        return false;
+    }
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
+                         platform::flushToDisk(file);
+    const bool closed = std::fclose(file) == 0;
+    if (written && closed && platform::replaceFile(partial, path)) {
+        return true;
+    }
+    std::error_code ignored;
+    fs::remove(partial, ignored);
+    return false;
+}

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Small files read and written whole: the player's records.
+
+enum class ReadResult { read, missing, tooLarge, failed };
+
+// Reads the file into `bytes` when it holds at most maxBytes; a larger file
+// is refused before its contents are kept.
+ReadResult readWholeFile(const std::filesystem::path& path, size_t maxBytes, std::string& bytes);
+
+// Writes `bytes` to path + ".partial", through to the disk, then renames it
+// over `path` in one step: a crash or a close at any moment leaves the old
+// file or the new one whole, at worst with a stale ".partial" beside it that
+// the next write replaces. False when any step fails (the partial file is
+// removed again).
+bool replaceWholeFile(const std::filesystem::path& path, std::string_view bytes);
