@@ -52,6 +52,9 @@ void processInput(GLFWwindow* window, WindowManager& windowManager,
     if (Input::wasReleased(GLFW_KEY_SPACE) && worldManager != nullptr) {
         handleSpace(*worldManager, restart);
     }
+    if (Input::wasReleased(GLFW_KEY_G) && worldManager != nullptr) {
+        worldManager->toggleGhost();
+    }
     if (Input::wasReleased(GLFW_KEY_ENTER)) {
         windowManager.toggleFullscreen(camera);
     }

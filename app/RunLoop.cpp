@@ -17,6 +17,7 @@
 #include "render/RenderPipeline.h"
 #include "render/ThirdPersonCamera.h"
 #include "world/BestRuns.h"
+#include "world/GhostGlider.h"
 #include "world/ImagesDecodedAhead.h"
 #include "world/PlayableCharacter.h"
 #include "world/WorldManager.h"
@@ -79,6 +80,13 @@ bool RunLoop::playRun() {
     if (bestRuns != nullptr && scene.worldManager != nullptr) {
         scene.worldManager->setBestRuns(bestRuns);
         scene.worldManager->getHud()->bestRun = bestRunLine(bestRuns->runs());
+        // Each run reads the best flight anew, as it reads every asset.
+        if (!bestRuns->folder().empty() && scene.ghost != nullptr) {
+            if (std::optional<GhostFlight> best = GhostFlight::load(bestRuns->folder())) {
+                scene.ghost->setFlight(std::make_shared<const GhostFlight>(std::move(*best)));
+                scene.worldManager->setGhost(scene.ghost);
+            }
+        }
     }
     glfwSetWindowTitle(window, kPlayingTitle);
 

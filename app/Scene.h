@@ -4,6 +4,7 @@
 #include <vector>
 
 class DebugCamera;
+class GhostGlider;
 class PlayableCharacter;
 class RenderPipeline;
 class Shader;
@@ -20,6 +21,9 @@ struct Scene {
     std::shared_ptr<DebugCamera> debugCamera;
     std::shared_ptr<ThirdPersonCamera> thirdPersonCamera;
     std::shared_ptr<RenderPipeline> renderPipeline;
+    // The best flight's ghost, made with the level and given to the world
+    // when there is a flight to race.
+    std::shared_ptr<GhostGlider> ghost;
     // The scene's programs, held so they live as long as the scene.
     std::vector<std::shared_ptr<Shader>> shaders;
 };

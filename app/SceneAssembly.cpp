@@ -23,6 +23,7 @@
 #include "render/Texture.h"
 #include "render/ThirdPersonCamera.h"
 #include "world/Collectable.h"
+#include "world/GhostGlider.h"
 #include "world/Goal.h"
 #include "world/HeightmapTerrain.h"
 #include "world/Obstacle.h"
@@ -129,6 +130,10 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
         std::make_shared<EmissiveMaterial>(emissiveShader, glm::vec3(0.5f, 0.6f, 0.05f));
     auto particleMaterial =
         std::make_shared<EmissiveMaterial>(particleShader, glm::vec3(5.0f, 4.0f, 0.0f));
+    // Faint and cool, added to the scene: the best flight's glider shows as
+    // a pale glow with the night through it, brightest along its outline.
+    auto ghostMaterial =
+        std::make_shared<EmissiveMaterial>(emissiveShader, glm::vec3(0.10f, 0.16f, 0.24f));
 
     // Sky.
     Skybox sky(skyShader, kSkyFaces);
@@ -208,6 +213,8 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
         "Player", startPosition, glm::vec3(0.0f, 0.0f, -1.0f), glm::vec3(0.0f, 1.0f, 0.0f),
         glm::vec3(1.0f, 0.0f, 0.0f), noRotation, unitScale, playerMeshes.front(), playerMaterial);
 
+    auto ghost = std::make_shared<GhostGlider>(playerMeshes.front(), ghostMaterial);
+
     auto goal = std::make_shared<Goal>("Goal", kGoalPosition, noRotation, glm::vec3(7.0f),
                                        goalMeshes.front(), goalMaterial);
     goal->setCollisionScale(4.0f);
@@ -262,6 +269,7 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     scene.debugCamera = debugCamera;
     scene.thirdPersonCamera = thirdPersonCamera;
     scene.renderPipeline = renderPipeline;
+    scene.ghost = ghost;
     scene.shaders = {textureShader,  waterShader,  skyShader,      hudShader,
                      emissiveShader, mirrorShader, particleShader, fullScreenShader};
     return scene;

@@ -12,7 +12,6 @@
 #include "render/RenderTargets.h"
 #include "render/Skybox.h"
 #include "world/GameObject.h"
-#include "world/ParticleSystem.h"
 #include "world/PlayableCharacter.h"
 #include "world/TerrainObject.h"
 #include "world/WorldManager.h"
@@ -22,10 +21,6 @@ namespace {
 const float extractCutoff = 0.5f;
 const float extractGain = 1.0f;
 const float bloomStrength = 5.0f;
-
-bool isParticleSystem(const GameObject& object) {
-    return dynamic_cast<const ParticleSystem*>(&object) != nullptr;
-}
 
 // Objects whose back faces the camera never sees (or, for the glider, sees
 // only as a pixel's seam along an edge of its body): the land is a height
@@ -181,7 +176,7 @@ void RenderPipeline::renderScene(WorldManager& worldManager, const SceneFilter* 
         // would allocate every frame.
         const auto& objects = worldManager.getObjects();
         for (const auto& object : objects) {
-            if (object && !isParticleSystem(*object) && drawn(*object)) {
+            if (object && !object->isTranslucent() && drawn(*object)) {
                 // Left as the renderer settings made it.
                 const bool cull = cullHiddenBackFaces && hidesItsBackFaces(*object) &&
                                   glIsEnabled(GL_CULL_FACE) == GL_FALSE;
@@ -204,12 +199,12 @@ void RenderPipeline::renderScene(WorldManager& worldManager, const SceneFilter* 
             const glm::mat4 view(glm::mat3(camera->getViewMatrix()));
             skybox->draw(view, camera->getProjectionMatrix());
         }
-        // Particles last, blended over everything solid and leaving the
-        // depth buffer alone.
+        // Translucent objects (the particles, the ghost) last, blended over
+        // everything solid and leaving the depth buffer alone.
         glEnable(GL_BLEND);
         glDepthMask(GL_FALSE);
         for (const auto& object : objects) {
-            if (object && isParticleSystem(*object) && drawn(*object)) {
+            if (object && object->isTranslucent() && drawn(*object)) {
                 object->draw(camera, directionalLight, pointLight);
             }
         }

@@ -14,7 +14,7 @@ cd "$(dirname "$0")/.."
 seconds=${1:-30}
 shift || true
 targets=("$@")
-[ ${#targets[@]} -gt 0 ] || targets=(texture_container command_line asset_path settings glb_header image model sound)
+[ ${#targets[@]} -gt 0 ] || targets=(texture_container command_line asset_path settings glb_header image model sound saved_runs)
 build=${VELTRA_FUZZ_BUILD:-build-fuzz}
 
 launcher=()

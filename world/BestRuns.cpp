@@ -52,8 +52,8 @@ bool isDate(std::string_view text) {
 // "47.3": whole seconds, a point, one tenth.
 bool readTenths(std::string_view text, int& tenths) {
     const size_t point = text.find('.');
-    if (point == std::string_view::npos || point + 2 != text.size() || point == 0 ||
-        point > 4 || !isDigits(text.substr(0, point)) || !isDigits(text.substr(point + 1))) {
+    if (point == std::string_view::npos || point + 2 != text.size() || point == 0 || point > 4 ||
+        !isDigits(text.substr(0, point)) || !isDigits(text.substr(point + 1))) {
         return false;
     }
     int seconds = 0;
@@ -159,8 +159,8 @@ std::string bestRunLine(const std::vector<RunRecord>& runs) {
     const RunRecord& best = runs.front();
     const int seconds = best.tenthsLeft / 10;
     char line[64];
-    std::snprintf(line, sizeof line, "BEST: %04d POINTS %02d:%02d LEFT", best.points,
-                  seconds / 60, seconds % 60);
+    std::snprintf(line, sizeof line, "BEST: %04d POINTS %02d:%02d LEFT", best.points, seconds / 60,
+                  seconds % 60);
     return line;
 }
 
@@ -200,10 +200,9 @@ BestRuns BestRuns::open(const fs::path& folder) {
 
 int BestRuns::add(const RunRecord& run) {
     // After every equal run: the earlier one keeps its place.
-    const auto place = std::upper_bound(kept.begin(), kept.end(), run,
-                                        [](const RunRecord& a, const RunRecord& b) {
-                                            return ranksAbove(a, b);
-                                        });
+    const auto place =
+        std::upper_bound(kept.begin(), kept.end(), run,
+                         [](const RunRecord& a, const RunRecord& b) { return ranksAbove(a, b); });
     const size_t rank = static_cast<size_t>(place - kept.begin()) + 1;
     if (rank > kKept) {
         return 0;

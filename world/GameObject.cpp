@@ -1,6 +1,7 @@
 #include "world/GameObject.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <btBulletDynamicsCommon.h>
 #include <glm/gtc/matrix_transform.hpp>
@@ -121,4 +122,17 @@ void GameObject::setCollisionScale(float s) {
     }
     collisionShape->setLocalScaling(btVector3(s, s, s));
     collisionObject->setCollisionShape(collisionShape.get());
+}
+
+glm::vec3 eulerAnglesOf(const glm::quat& q) {
+    const float pitchY = 2.0f * (q.y * q.z + q.w * q.x);
+    const float pitchX = q.w * q.w - q.x * q.x - q.y * q.y + q.z * q.z;
+    constexpr float kEpsilon = 1.1920929e-7f;
+    const float x = (std::abs(pitchX) <= kEpsilon && std::abs(pitchY) <= kEpsilon)
+                        ? 2.0f * std::atan2(q.x, q.w)
+                        : std::atan2(pitchY, pitchX);
+    const float y = std::asin(std::clamp(-2.0f * (q.x * q.z - q.w * q.y), -1.0f, 1.0f));
+    const float z =
+        std::atan2(2.0f * (q.x * q.y + q.w * q.z), q.w * q.w + q.x * q.x - q.y * q.y - q.z * q.z);
+    return {x, y, z};
 }

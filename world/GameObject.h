@@ -4,6 +4,7 @@
 #include <string>
 
 #include <glm/glm.hpp>
+#include <glm/gtc/quaternion.hpp>
 
 class btBoxShape;
 class btCollisionObject;
@@ -29,6 +30,8 @@ class GameObject {
 
     // Copies position and rotation into the collision object.
     virtual void update(float deltaTime);
+    // Drawn after the sky, blended over what is solid, without writing depth.
+    virtual bool isTranslucent() const { return false; }
     // Sets the object's and the lights' uniforms, the material's, and draws
     // the mesh; an object wholly outside the camera's view is skipped before
     // any of that (it could not colour a pixel).
@@ -65,3 +68,7 @@ class GameObject {
     std::shared_ptr<btCollisionObject> collisionObject;
     std::shared_ptr<btBoxShape> collisionShape;
 };
+
+// The Euler angles (x, y, z), R = Rz(z) * Ry(y) * Rx(x), of a unit quaternion:
+// the rotation a GameObject holds for that orientation.
+glm::vec3 eulerAnglesOf(const glm::quat& q);

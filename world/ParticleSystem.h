@@ -20,6 +20,7 @@ class ParticleSystem : public GameObject {
     void update(float deltaTime) override;
     // Draws the live particles with blending and without depth writes; the
     // lights are not used.
+    bool isTranslucent() const override { return true; }
     void draw(std::shared_ptr<Camera> camera, std::shared_ptr<DirectionalLight> directionalLight,
               std::shared_ptr<PointLight> pointLight) override;
 

@@ -26,20 +26,6 @@ constexpr float kMinDirectionY = -0.8f;
 
 constexpr glm::vec3 kWorldUp(0.0f, 1.0f, 0.0f);
 
-// Euler angles (x, y, z) with R = Rz(z) * Ry(y) * Rx(x) of a unit quaternion.
-glm::vec3 eulerAnglesOf(const glm::quat& q) {
-    const float pitchY = 2.0f * (q.y * q.z + q.w * q.x);
-    const float pitchX = q.w * q.w - q.x * q.x - q.y * q.y + q.z * q.z;
-    constexpr float kEpsilon = 1.1920929e-7f;
-    const float x = (std::abs(pitchX) <= kEpsilon && std::abs(pitchY) <= kEpsilon)
-                        ? 2.0f * std::atan2(q.x, q.w)
-                        : std::atan2(pitchY, pitchX);
-    const float y = std::asin(std::clamp(-2.0f * (q.x * q.z - q.w * q.y), -1.0f, 1.0f));
-    const float z =
-        std::atan2(2.0f * (q.x * q.y + q.w * q.z), q.w * q.w + q.x * q.x - q.y * q.y - q.z * q.z);
-    return {x, y, z};
-}
-
 }  // namespace
 
 PlayableCharacter::PlayableCharacter(std::string name, const glm::vec3& position,
@@ -92,6 +78,10 @@ void PlayableCharacter::rotate(float pitchDelta, float yawDelta) {
     // up and -direction.
     const glm::mat3 frame(right, up, -direction);
     rotation = eulerAnglesOf(glm::quat_cast(frame));
+}
+
+glm::quat PlayableCharacter::getOrientation() const {
+    return glm::quat_cast(glm::mat3(right, up, -direction));
 }
 
 bool PlayableCharacter::checkCollision(const std::shared_ptr<btCollisionObject>& other,

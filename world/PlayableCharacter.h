@@ -27,6 +27,8 @@ class PlayableCharacter : public GameObject {
     glm::vec3 getDirection() const { return direction; }
     glm::vec3 getUp() const { return up; }
     glm::vec3 getRight() const { return right; }
+    // The frame (right, up, -direction) the mesh is turned by.
+    glm::quat getOrientation() const;
 
   private:
     float speed = 0.0f;

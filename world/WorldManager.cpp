@@ -9,6 +9,7 @@
 #include "world/BestRuns.h"
 #include "world/Collectable.h"
 #include "world/GameObject.h"
+#include "world/GhostGlider.h"
 #include "world/Goal.h"
 #include "world/Obstacle.h"
 #include "world/Physics.h"
@@ -33,7 +34,11 @@ WorldManager::WorldManager(std::shared_ptr<Camera> camera, std::shared_ptr<Heads
       directionalLight(std::move(directionalLight)),
       pointLight(std::move(pointLight)),
       physics(std::make_shared<Physics>()),
-      sound(std::make_shared<Sound>()) {}
+      sound(std::make_shared<Sound>()) {
+    // Room for the whole run and a little more, so recording never
+    // allocates in flight.
+    flightPath.reserve(timeLeft + 1.0f);
+}
 
 WorldManager::~WorldManager() = default;
 
@@ -62,6 +67,7 @@ void WorldManager::update(float deltaTime, int width, int height) {
                 break;
             }
             timeLeft = std::max(0.0f, timeLeft - deltaTime);
+            flightTime += deltaTime;
             // The texts follow on the next frame, from the Lost state.
             if (timeLeft == 0.0f) {
                 state = GameState::Lost;
@@ -76,9 +82,11 @@ void WorldManager::update(float deltaTime, int width, int height) {
                 camera->update(deltaTime);
             }
             updateObjects(deltaTime);
+            followTheFlight();
             break;
         case GameState::Lost:
             endRun();
+            followTheFlight();
             if (camera) {
                 camera->update(deltaTime);
             }
@@ -93,6 +101,39 @@ void WorldManager::update(float deltaTime, int width, int height) {
         hud->update(deltaTime, width, height, *this);
     }
     sound->update();
+}
+
+void WorldManager::followTheFlight() {
+    const bool flying = state == GameState::Playing;
+    if (flying) {
+        for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
+            if (const auto* player = dynamic_cast<const PlayableCharacter*>(it->get())) {
+                flightPath.record(flightTime, {player->getPosition(), player->getOrientation()});
+                break;
+            }
+        }
+    }
+    // The ghost flies while the run does; at the end it is gone.
+    if (ghost) {
+        ghost->follow(flying ? flightTime : -1.0f);
+    }
+}
+
+void WorldManager::setGhost(std::shared_ptr<GhostGlider> glider) {
+    if (ghost) {
+        removeObject(ghost.get());
+    }
+    ghost = std::move(glider);
+    if (ghost) {
+        ghost->follow(-1.0f);
+        objects.push_back(ghost);
+    }
+}
+
+void WorldManager::toggleGhost() {
+    if (ghost) {
+        ghost->toggleShown();
+    }
 }
 
 void WorldManager::updateObjects(float deltaTime) {
@@ -211,6 +252,10 @@ void WorldManager::recordWin() {
     const int rank = bestRuns->add({static_cast<int>(score), tenthsLeft, todaysDate()});
     if (rank > 0) {
         bestRuns->save();
+    }
+    // The new best's path is the one the next runs race.
+    if (rank == 1 && !bestRuns->folder().empty()) {
+        flightPath.save(bestRuns->folder());
     }
     if (hud) {
         hud->record = rank == 1  ? "NEW BEST!"

@@ -4,10 +4,12 @@
 #include <vector>
 
 #include "world/GameState.h"
+#include "world/GhostFlight.h"
 
 class BestRuns;
 class Camera;
 class GameObject;
+class GhostGlider;
 class HeadsUpDisplay;
 class Physics;
 class PlayableCharacter;
@@ -46,8 +48,17 @@ class WorldManager {
     void setRenderPipeline(std::shared_ptr<RenderPipeline> pipeline) {
         renderPipeline = std::move(pipeline);
     }
-    // The best runs a won run joins (saved at once); none: nothing kept.
+    // The best runs a won run joins (saved at once, with the flight's path
+    // when it is the new best); none: nothing kept.
     void setBestRuns(std::shared_ptr<BestRuns> records) { bestRuns = std::move(records); }
+    // The ghost that flies the best flight in step with this run's clock;
+    // added to the objects to be drawn.
+    void setGhost(std::shared_ptr<GhostGlider> glider);
+    const std::shared_ptr<GhostGlider>& getGhost() const { return ghost; }
+    // G: shows or hides the ghost.
+    void toggleGhost();
+    // This run's path so far, sampled from the end of the countdown.
+    const GhostFlight& getFlightPath() const { return flightPath; }
     std::shared_ptr<Physics> getPhysics() const { return physics; }
     std::shared_ptr<Sound> getSound() const { return sound; }
     float getScore() const { return score; }
@@ -69,6 +80,8 @@ class WorldManager {
     float timeLeft = 120.0f;
     GameState state = GameState::Waiting;
     float countdown = 0.0f;
+    // Seconds flown since the countdown ended; stands while paused.
+    float flightTime = 0.0f;
 
   private:
     void setPlayerSpeed(float speed);
@@ -76,6 +89,7 @@ class WorldManager {
     void recordWin();
     void endRun();
     void updateObjects(float deltaTime);
+    void followTheFlight();
     void removeObject(const GameObject* object);
 
     std::shared_ptr<RenderPipeline> renderPipeline;
@@ -88,6 +102,8 @@ class WorldManager {
     std::shared_ptr<Physics> physics;
     std::shared_ptr<Sound> sound;
     std::shared_ptr<BestRuns> bestRuns;
+    std::shared_ptr<GhostGlider> ghost;
+    GhostFlight flightPath;
     bool paused = false;
     float score = 0.0f;
 

@@ -55,11 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const Expected filename = lastValueOf(args, "--filename");
     const Expected camera = lastValueOf(args, "--init_camera");
     const Expected renderer = lastValueOf(args, "--init_renderer");
+    const Expected records = lastValueOf(args, "--records_folder");
     if (options.runHeadless != headless || options.filenameGiven != filename.given ||
         options.filename != filename.value || options.cameraSettingsGiven != camera.given ||
         options.cameraSettingsFile != camera.value ||
         options.rendererSettingsGiven != renderer.given ||
-        options.rendererSettingsFile != renderer.value) {
+        options.rendererSettingsFile != renderer.value ||
+        options.recordsFolderGiven != records.given || options.recordsFolder != records.value) {
         __builtin_trap();
     }
     return 0;

@@ -21,6 +21,7 @@
 #include "support/GlTestContext.h"
 #include "world/BestRuns.h"
 #include "world/GameObject.h"
+#include "world/GhostGlider.h"
 #include "world/PlayableCharacter.h"
 #include "world/Sound.h"
 #include "world/WorldManager.h"
@@ -274,6 +275,42 @@ TEST(FullLevel, SteeringThroughRingsAndIntoTheGoalWinsWithAPointForEachRing) {
     EXPECT_EQ(kept[0].points, rings);
     EXPECT_EQ(kept[0].tenthsLeft, static_cast<int>(world.timeLeft * 10.0f));
     EXPECT_EQ(hud.bestRun, bestRunLine(kept));
+
+    // Its path is kept beside the records, sampled 30 times a flown second
+    // from the start.
+    const std::optional<GhostFlight> best = GhostFlight::load(recordsFolder);
+    ASSERT_TRUE(best);
+    EXPECT_NEAR(static_cast<float>(best->samples().size()), world.flightTime * 30.0f, 2.0f);
+    EXPECT_LT(glm::distance(best->samples().front().position, glm::vec3(-100.0f, 20.0f, -200.0f)),
+              1.0f);
+
+    // The next run races it: the ghost is where the best flight was at the
+    // same flight time, G hides it and shows it again, and Space's pause
+    // holds it where it is.
+    LevelDriver next(buildLevel());
+    WorldManager& nextWorld = *next.scene.worldManager;
+    next.scene.ghost->setFlight(std::make_shared<const GhostFlight>(*best));
+    nextWorld.setGhost(next.scene.ghost);
+    const GhostGlider& ghost = *next.scene.ghost;
+    EXPECT_FALSE(ghost.isVisible());  // not before the countdown ends
+    next.startFlight(kFrame);
+    next.frames(45, kFrame);
+    ASSERT_TRUE(ghost.isVisible());
+    EXPECT_LT(glm::distance(ghost.getPosition(), best->poseAt(nextWorld.flightTime)->position),
+              1e-3f);
+    Input::postEvent(GLFW_KEY_G, GLFW_PRESS);
+    Input::postEvent(GLFW_KEY_G, GLFW_RELEASE);
+    next.frames(1, kFrame);
+    EXPECT_FALSE(ghost.isVisible());
+    Input::postEvent(GLFW_KEY_G, GLFW_PRESS);
+    Input::postEvent(GLFW_KEY_G, GLFW_RELEASE);
+    next.frames(1, kFrame);
+    EXPECT_TRUE(ghost.isVisible());
+    next.releaseSpace(kFrame);
+    const glm::vec3 paused = ghost.getPosition();
+    next.frames(10, kFrame);
+    EXPECT_EQ(ghost.getPosition(), paused);
+    EXPECT_TRUE(ghost.isVisible());
 }
 
 TEST(FullLevel, CirclingUntilTheClockRunsOutShowsTimeIsUp) {

@@ -106,14 +106,12 @@ TEST(BestRuns, ADamagedOrForeignFileIsSetAsideAndPlayGoesOnWithoutRecords) {
 
 TEST(BestRuns, OnlyTextThisGameWritesIsRead) {
     EXPECT_TRUE(parseBestRuns("VELTRA BEST RUNS 1\r\n# a note\r\n\r\n7 0.0 2026-01-31\r\n"));
-    for (const char* text : {"", "VELTRA BEST RUNS 2\n", "veltra best runs 1\n",
-                             "VELTRA BEST RUNS 1\n-1 1.0 2026-01-01\n",
-                             "VELTRA BEST RUNS 1\n10000 1.0 2026-01-01\n",
-                             "VELTRA BEST RUNS 1\n1 1 2026-01-01\n",
-                             "VELTRA BEST RUNS 1\n1 99999.0 2026-01-01\n",
-                             "VELTRA BEST RUNS 1\n1 1.0 2026-1-01\n",
-                             "VELTRA BEST RUNS 1\n1 1.0\n",
-                             "VELTRA BEST RUNS 1\n1 1.0 2026-01-01 extra\n"}) {
+    for (const char* text :
+         {"", "VELTRA BEST RUNS 2\n", "veltra best runs 1\n",
+          "VELTRA BEST RUNS 1\n-1 1.0 2026-01-01\n", "VELTRA BEST RUNS 1\n10000 1.0 2026-01-01\n",
+          "VELTRA BEST RUNS 1\n1 1 2026-01-01\n", "VELTRA BEST RUNS 1\n1 99999.0 2026-01-01\n",
+          "VELTRA BEST RUNS 1\n1 1.0 2026-1-01\n", "VELTRA BEST RUNS 1\n1 1.0\n",
+          "VELTRA BEST RUNS 1\n1 1.0 2026-01-01 extra\n"}) {
         EXPECT_FALSE(parseBestRuns(text)) << text;
     }
 }
