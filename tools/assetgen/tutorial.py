@@ -209,6 +209,7 @@ def paint_text(canvas):
          "turn left / right"),
         ([("SPACE", bold)], [("A", bold, padcap), ("START", small, padcap)], "start, pause, restart"),
         ([("H", bold)], None, "hide or show the HUD"),
+        ([("G", bold)], None, "show or hide the ghost"),
         ([("1", bold)], [("Y", bold, padcap)], "switch the camera"),
         ([("ENTER", bold)], None, "fullscreen on / off"),
         ([("F1", bold)], None, "wireframe view"),
@@ -227,7 +228,7 @@ def paint_text(canvas):
             for text, fnt, cap in alt:
                 x = cap(d, x, y, text, fnt)
         d.text((max(x + 14, 1390), y + 9), label, font=body, fill=PALE)
-        y += 60
+        y += 56
     # The pad's steering, under the keys it stands for.
     x = padcap(d, 1030, y, "LEFT STICK", small)
     d.text((x + 2, y + 10), "or", font=body, fill=(170, 180, 215))
