@@ -72,6 +72,17 @@ glm::vec2 recordPosition(std::size_t length, float width, float height) {
     return {(width - static_cast<float>(length) * cell) / 2.0f, subtitle.y - cell - 32.0f};
 }
 
+glm::vec3 timerTint(float timeLeft, bool playing, bool paused) {
+    constexpr float kWarningSeconds = 10.0f;
+    const glm::vec3 warning(1.0f, 0.32f, 0.22f);
+    if (!playing || !(timeLeft > 0.0f) || timeLeft >= kWarningSeconds) {
+        return glm::vec3(1.0f);
+    }
+    // The part of the shown second still to run: near 1 as it begins.
+    const float pulse = paused ? 1.0f : timeLeft - std::floor(timeLeft);
+    return warning * (0.55f + 0.45f * pulse);
+}
+
 glm::vec2 countdownPosition(float width, float height) {
     const float cell = glyphSize * 6.0f;
     return {(width - cell) / 2.0f, (height - cell) / 2.0f};

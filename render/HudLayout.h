@@ -33,6 +33,11 @@ glm::vec2 bestRunPosition(std::size_t length, float width);
 // A won run's place among the best runs, centred under the subtitle
 // (scale 1.5).
 glm::vec2 recordPosition(std::size_t length, float width, float height);
+// The timer's tint: white, but for a run's last ten seconds (the timer
+// shows 00:09 to 00:00), when it turns the warning colour and pulses once a
+// second, brightest as each second begins; held at its brightest while the
+// game is paused.
+glm::vec3 timerTint(float timeLeft, bool playing, bool paused);
 // The countdown digit in the middle of the window (scale 6).
 glm::vec2 countdownPosition(float width, float height);
 

@@ -191,6 +191,19 @@ TEST_F(HudDrawing, SubtitleSitsUnderTheTitle) {
     EXPECT_EQ(best.at(323, 121).x, 0);
 }
 
+TEST_F(HudDrawing, OnlyTheTimerTakesTheWarningColourInTheLastSeconds) {
+    world->timeLeft = 5.9f;
+    hud->update(0.0f, 1080, 720, *world);
+    const Image image = drawHud();
+    // "00:05" from (860, 635): its first digit, and the score's, are '0'.
+    const glm::ivec4 timer = image.at(861, 636);
+    const glm::ivec4 score = image.at(11, 636);
+    EXPECT_EQ(score.y, 255 - '0');
+    EXPECT_LT(timer.y, score.y / 2);
+    EXPECT_NEAR(timer.x, '0', 3);  // red kept: a warm warning colour
+    EXPECT_EQ(image.at(861, 671).y, 255 - 'T');  // the label keeps its colour
+}
+
 TEST_F(HudDrawing, CountdownDigitOnlyWhileCountingDown) {
     world->state = GameState::Countdown;
     world->countdown = 2.3f;

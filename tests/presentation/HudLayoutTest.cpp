@@ -64,6 +64,20 @@ TEST(HudCountdown, DigitIsTheSecondsLeftRoundedUp) {
     EXPECT_EQ(HudLayout::countdownDigit(-1.0f), '0');
 }
 
+TEST(HudTimerWarning, TheLastTenSecondsPulseInTheWarningColourOnceASecond) {
+    const glm::vec3 white(1.0f);
+    EXPECT_EQ(HudLayout::timerTint(10.0f, true, false), white);  // still shows 00:10
+    EXPECT_EQ(HudLayout::timerTint(5.5f, false, false), white);  // not a running run
+    EXPECT_EQ(HudLayout::timerTint(0.0f, true, false), white);   // time is up
+    const glm::vec3 starting = HudLayout::timerTint(8.99f, true, false);
+    const glm::vec3 ending = HudLayout::timerTint(8.01f, true, false);
+    EXPECT_NE(starting, white);
+    EXPECT_LT(starting.g, starting.r);                          // warm, not grey
+    EXPECT_GT(starting.r, ending.r + 0.3f);                     // one pulse a second
+    EXPECT_NEAR(HudLayout::timerTint(7.99f, true, false).r, starting.r, 1e-3f);
+    EXPECT_NEAR(HudLayout::timerTint(8.01f, true, true).r, starting.r, 0.01f);  // held while paused
+}
+
 TEST(HudPlacement, GameOverTitleOnTheGameWindow) {
     const glm::vec2 at = HudLayout::titlePosition(std::string("GAME OVER").size(), 1080, 720);
     EXPECT_FLOAT_EQ(at.x, 108.0f);
