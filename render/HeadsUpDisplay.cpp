@@ -175,9 +175,8 @@ void HeadsUpDisplay::render(int width, int height, const WorldManager& worldMana
     drawGlyphs("SCORE:", 6, 10.0f, h - 50.0f, 1.0f);
     drawGlyphs(scoreText.data(), scoreText.size(), 10.0f, h - 85.0f, 1.0f);
     drawGlyphs("TIMER:", 6, w - 220.0f, h - 50.0f, 1.0f);
-    const glm::vec3 tint =
-        HudLayout::timerTint(worldManager.timeLeft, worldManager.state == GameState::Playing,
-                             worldManager.isPaused());
+    const glm::vec3 tint = HudLayout::timerTint(
+        worldManager.timeLeft, worldManager.state == GameState::Playing, worldManager.isPaused());
     textShader->setVec3("tint", tint);
     drawGlyphs(timerText.data(), timerText.size(), w - 220.0f, h - 85.0f, 1.0f);
     textShader->setVec3("tint", glm::vec3(1.0f));

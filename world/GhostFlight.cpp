@@ -126,8 +126,7 @@ std::optional<GhostFlight> GhostFlight::decode(std::string_view bytes) {
         if (std::abs(length - 1.0f) > 0.01f) {
             return std::nullopt;
         }
-        flight.poses.push_back(
-            {glm::vec3(values[0], values[1], values[2]), orientation / length});
+        flight.poses.push_back({glm::vec3(values[0], values[1], values[2]), orientation / length});
     }
     return flight;
 }
@@ -150,8 +149,7 @@ std::optional<GhostFlight> GhostFlight::load(const fs::path& folder) {
         case ReadResult::missing:
             return std::nullopt;
         case ReadResult::failed:
-            std::cerr << "Failed to read ghost file: " << platform::utf8FromPath(file)
-                      << std::endl;
+            std::cerr << "Failed to read ghost file: " << platform::utf8FromPath(file) << std::endl;
             return std::nullopt;
         case ReadResult::tooLarge:
             break;

@@ -200,7 +200,7 @@ TEST_F(HudDrawing, OnlyTheTimerTakesTheWarningColourInTheLastSeconds) {
     const glm::ivec4 score = image.at(11, 636);
     EXPECT_EQ(score.y, 255 - '0');
     EXPECT_LT(timer.y, score.y / 2);
-    EXPECT_NEAR(timer.x, '0', 3);  // red kept: a warm warning colour
+    EXPECT_NEAR(timer.x, '0', 3);                // red kept: a warm warning colour
     EXPECT_EQ(image.at(861, 671).y, 255 - 'T');  // the label keeps its colour
 }
 

@@ -72,8 +72,8 @@ TEST(HudTimerWarning, TheLastTenSecondsPulseInTheWarningColourOnceASecond) {
     const glm::vec3 starting = HudLayout::timerTint(8.99f, true, false);
     const glm::vec3 ending = HudLayout::timerTint(8.01f, true, false);
     EXPECT_NE(starting, white);
-    EXPECT_LT(starting.g, starting.r);                          // warm, not grey
-    EXPECT_GT(starting.r, ending.r + 0.3f);                     // one pulse a second
+    EXPECT_LT(starting.g, starting.r);       // warm, not grey
+    EXPECT_GT(starting.r, ending.r + 0.3f);  // one pulse a second
     EXPECT_NEAR(HudLayout::timerTint(7.99f, true, false).r, starting.r, 1e-3f);
     EXPECT_NEAR(HudLayout::timerTint(8.01f, true, true).r, starting.r, 0.01f);  // held while paused
 }

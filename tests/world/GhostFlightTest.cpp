@@ -84,9 +84,9 @@ TEST(GhostFlight, TheFileKeepsThePathAndRefusesWhatItDidNotWrite) {
     std::string notARotation = bytes;
     const float two = 2.0f;
     std::memcpy(&notARotation[14 + 12], &two, 4);
-    for (const std::string& bad :
-         {otherVersion, countTooLarge, notANumber, notARotation, bytes.substr(0, 13),
-          bytes.substr(0, bytes.size() - 1), bytes + "x", std::string("VGHOSX") + bytes.substr(6)}) {
+    for (const std::string& bad : {otherVersion, countTooLarge, notANumber, notARotation,
+                                   bytes.substr(0, 13), bytes.substr(0, bytes.size() - 1),
+                                   bytes + "x", std::string("VGHOSX") + bytes.substr(6)}) {
         EXPECT_FALSE(GhostFlight::decode(bad));
     }
 }
