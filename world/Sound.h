@@ -5,7 +5,11 @@
 #include <memory>
 #include <string>
 
+#include "world/GameSounds.h"
+
 class SoundEngine;
+
+inline constexpr std::size_t kSoundCount = static_cast<std::size_t>(GameSound::Count);
 
 // The game's music and effects. Music starts looped as soon as a Sound
 // exists; each Sound owns its own engine with its own master volume. With no
@@ -22,6 +26,7 @@ class Sound {
     void playCollideSound();
     void playSadSound();
     void playWinSound();
+    void playTickSound();
     void stopAll();
     // Full stop raises and comma lowers the volume by 0.1 (not clamped).
     void update();
@@ -31,18 +36,15 @@ class Sound {
 
     // What the game asked for, counted whether or not a device plays it, so
     // the rules can be checked on a machine without sound.
-    enum class Cue : std::size_t { Music, Collect, Collide, Sad, Win, StopAll, Count };
+    enum class Cue : std::size_t { Music, Collect, Collide, Sad, Win, Tick, StopAll, Count };
     int getCueCount(Cue cue) const { return cueCounts[static_cast<std::size_t>(cue)]; }
 
   private:
-    void play(const std::string& path, Cue cue);
+    // Each effect's cue is its sound's place in the list of game sounds.
+    void play(Cue cue);
 
     std::unique_ptr<SoundEngine> engine;
     float volume = 0.5f;
-    std::string backgroundMusicPath = "../assets/sounds/ancient-wind.mp3";
-    std::string collectSoundPath = "../assets/sounds/collectcoin_longer.mp3";
-    std::string collideSoundPath = "../assets/sounds/collide3.mp3";
-    std::string sadSoundPath = "../assets/sounds/sad-lomar.mp3";
-    std::string winSoundPath = "../assets/sounds/win1.mp3";
+    std::array<std::string, kSoundCount> paths;
     std::array<int, static_cast<std::size_t>(Cue::Count)> cueCounts{};
 };

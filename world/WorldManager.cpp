@@ -1,6 +1,7 @@
 #include "world/WorldManager.h"
 
 #include <algorithm>
+#include <cmath>
 #include <iostream>
 #include <string>
 
@@ -23,6 +24,8 @@ constexpr float kStartSpeed = 10.0f;
 // A resumed flight is faster than the start.
 constexpr float kResumeSpeed = 15.0f;
 const std::string kPlayerName = "Player";
+// The last seconds of a run, when each second ticks.
+constexpr float kWarningSeconds = 10.0f;
 
 }  // namespace
 
@@ -66,8 +69,7 @@ void WorldManager::update(float deltaTime, int width, int height) {
             if (paused) {
                 break;
             }
-            timeLeft = std::max(0.0f, timeLeft - deltaTime);
-            flightTime += deltaTime;
+            advanceClock(deltaTime);
             // The texts follow on the next frame, from the Lost state.
             if (timeLeft == 0.0f) {
                 state = GameState::Lost;
@@ -101,6 +103,18 @@ void WorldManager::update(float deltaTime, int width, int height) {
         hud->update(deltaTime, width, height, *this);
     }
     sound->update();
+}
+
+void WorldManager::advanceClock(float deltaTime) {
+    const float before = timeLeft;
+    timeLeft = std::max(0.0f, timeLeft - deltaTime);
+    flightTime += deltaTime;
+    // A tick as each of the last ten seconds begins: the timer's whole
+    // seconds fell below ten, and the time is not up.
+    const float shownNow = std::floor(timeLeft);
+    if (shownNow < std::floor(before) && shownNow < kWarningSeconds && timeLeft > 0.0f) {
+        sound->playTickSound();
+    }
 }
 
 void WorldManager::followTheFlight() {

@@ -90,6 +90,7 @@ class WorldManager {
     void endRun();
     void updateObjects(float deltaTime);
     void followTheFlight();
+    void advanceClock(float deltaTime);
     void removeObject(const GameObject* object);
 
     std::shared_ptr<RenderPipeline> renderPipeline;

@@ -8,6 +8,7 @@
 
 #include "AssetTestSupport.h"
 #include "world/AudioFile.h"
+#include "world/GameSounds.h"
 
 using asset_test::assetPath;
 
@@ -42,20 +43,29 @@ const float kPeakLimit = std::pow(10.0f, -1.0f / 20.0f);
 
 }  // namespace
 
-TEST(SoundAssets, EffectsAreShortAndUnclipped) {
-    struct Effect {
-        const char* name;
-        double longest;
-    };
-    for (const Effect& e : {Effect{"collectcoin_longer.mp3", 3.0}, Effect{"collide3.mp3", 3.0},
-                            Effect{"sad-lomar.mp3", 3.0}, Effect{"win1.mp3", 5.0}}) {
-        const Decoded d = decode(e.name);
-        EXPECT_GT(d.seconds(), 0.1) << e.name;
-        EXPECT_LT(d.seconds(), e.longest) << e.name;
-        EXPECT_TRUE(d.channels == 1 || d.channels == 2) << e.name;
-        EXPECT_LT(d.peak(), kPeakLimit) << e.name;
-        EXPECT_GT(d.peak(), 0.05f) << e.name << " is nearly silent";
+TEST(SoundAssets, EveryListedEffectIsShortUnclippedAndTheTickTheQuietest) {
+    float loudestOtherPeak = 0.0f;
+    float tickPeak = 1.0f;
+    for (std::size_t i = 0; i < kGameSoundFiles.size(); ++i) {
+        const GameSound sound = static_cast<GameSound>(i);
+        if (sound == GameSound::Music) {
+            continue;
+        }
+        const std::string name(kGameSoundFiles[i]);
+        const Decoded d = decode(name);
+        EXPECT_GT(d.seconds(), 0.1) << name;
+        EXPECT_LT(d.seconds(), sound == GameSound::Win ? 5.0 : 3.0) << name;
+        EXPECT_TRUE(d.channels == 1 || d.channels == 2) << name;
+        EXPECT_LT(d.peak(), kPeakLimit) << name;
+        EXPECT_GT(d.peak(), 0.05f) << name << " is nearly silent";
+        if (sound == GameSound::Tick) {
+            tickPeak = d.peak();
+        } else {
+            loudestOtherPeak = std::max(loudestOtherPeak, d.peak());
+        }
     }
+    // Quieter than the effects: it counts the seconds without alarming.
+    EXPECT_LT(tickPeak, 0.5f * loudestOtherPeak);
 }
 
 TEST(SoundAssets, MusicIsAMinuteOrMoreAndUnclipped) {

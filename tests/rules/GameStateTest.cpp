@@ -155,6 +155,27 @@ TEST(GameState, PauseKeepsTheTimeAndResumingFliesAtFifteen) {
     EXPECT_FLOAT_EQ(player->getPosition().z, -7.5f);
 }
 
+TEST(GameState, EachOfTheLastTenSecondsTicksOnceAndAPauseIsSilent) {
+    Level level;
+    level.world->addObject(makePlayer(kOpenSky));
+    level.world->state = GameState::Playing;
+    level.world->timeLeft = 12.0f;
+    const auto ticks = [&] { return level.world->getSound()->getCueCount(Sound::Cue::Tick); };
+
+    // Steps of an eighth of a second add up exactly.
+    level.frames(16, 0.125f);  // 12 s to 10 s: not yet
+    EXPECT_EQ(ticks(), 0);
+    level.frames(1, 0.125f);  // the timer shows 00:09
+    EXPECT_EQ(ticks(), 1);
+    level.world->togglePause();
+    level.frames(30, 0.125f);
+    EXPECT_EQ(ticks(), 1);
+    level.world->togglePause();
+    level.frames(100, 0.125f);  // on to the end: 00:08 to 00:00 tick, time up does not
+    EXPECT_EQ(ticks(), 10);
+    EXPECT_EQ(level.world->state, GameState::Lost);
+}
+
 TEST(GameState, TogglePauseOutsidePlayingChangesNothing) {
     for (GameState state :
          {GameState::Waiting, GameState::Countdown, GameState::Lost, GameState::Won}) {

@@ -137,6 +137,7 @@ const SoundFiles& SoundFiles::get() {
                   makeTone(sounds, "collide3.mp3", 0.2, 1323) &&
                   makeTone(sounds, "sad-lomar.mp3", kSadSeconds, 330) &&
                   makeTone(sounds, "win1.mp3", 0.2, 1764) &&
+                  makeTone(sounds, "tick.mp3", kTickSeconds, 2205) &&
                   makeTone(root, "tone660.mp3", 0.5, 660) &&
                   makeTone(root, "mono.mp3", 0.25, 441, 1) &&
                   run("sox -n -r 44100 -c 6 '" + root + "/surround.wav' synth 0.1 sine 441");

@@ -32,6 +32,7 @@ class SoundFiles {
 inline constexpr double kMusicSeconds = 0.5;
 inline constexpr double kCollectSeconds = 0.3;
 inline constexpr double kSadSeconds = 0.4;
+inline constexpr double kTickSeconds = 0.2;
 // RMS of a sine of peak 0.5.
 inline constexpr double kToneRms = 0.35355;
 

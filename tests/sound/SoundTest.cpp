@@ -169,6 +169,27 @@ TEST_F(SoundPlayback, RunningOutOfTimeLeavesTheSadSoundAlone) {
     EXPECT_LT(wave.rms(to + kBlockSeconds, wave.seconds()), kSilence);
 }
 
+TEST_F(SoundPlayback, TheTickIsHeardOnItsOwnOnceItIsPlayed) {
+    const std::string wav = newWavPath("tick");
+    ChildResult child = runWithWaveOutput(wav, files.path("run"), [&] {
+        MixClock mix(wav);
+        Sound sound;
+        mix.waitUntil(0.3);
+        sound.stopAll();
+        mix.mark("tick");
+        sound.playTickSound();
+        mix.waitUntil(0.8);
+        return 0;
+    });
+    ASSERT_EQ(child.exitCode, 0) << describe(child);
+    Wave wave = readWave(wav);
+    const double from = child.marks["tick"] + kBlockSeconds;
+    const double to = child.marks["tick"] + kTickSeconds;
+    EXPECT_NEAR(wave.rms(from, to), 0.5 * kToneRms, 0.1 * kToneRms) << describe(child);
+    EXPECT_NEAR(toneHertz(wave, from, to), 2205.0, 20.0);
+    EXPECT_LT(wave.rms(to + kBlockSeconds, wave.seconds()), kSilence);
+}
+
 TEST_F(SoundPlayback, FullStopAndCommaRaiseAndLowerTheLevel) {
     const std::string wav = newWavPath("keys");
     ChildResult child = runWithWaveOutput(wav, files.path("run"), [&] {
@@ -225,9 +246,8 @@ TEST_F(SoundPlayback, MissingSoundFilesPlayNothingAndBreakNothing) {
         return 0;
     });
     ASSERT_EQ(child.exitCode, 0) << describe(child);
-    for (const char* name : {"ancient-wind.mp3", "collectcoin_longer.mp3", "collide3.mp3",
-                             "sad-lomar.mp3", "win1.mp3"}) {
-        EXPECT_EQ(countOf(child.err, name), 1) << name << " in:\n" << child.err;
+    for (const std::string_view name : kGameSoundFiles) {
+        EXPECT_EQ(countOf(child.err, std::string(name)), 1) << name << " in:\n" << child.err;
     }
     EXPECT_EQ(countOf(child.err, "Failed to create irrKlang sound engine!"), 0);
     Wave wave = readWave(wav);

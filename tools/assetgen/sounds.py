@@ -6,6 +6,9 @@ and chimes that ring past the end wrap around to the start. Its last sample
 therefore flows into its first without a click.
 """
 
+import os
+import re
+
 import numpy as np
 
 from common import rng, save_mp3
@@ -213,9 +216,40 @@ def make_fanfare():
     return normalise_peak(fade_out(out, 0.4), -3.0)
 
 
+def make_tick():
+    """A short woodblock-like tick for the last seconds: a bright, fast-decaying
+    tone well below the effects' level, so it counts without alarming."""
+    n = int(0.12 * RATE)
+    tt = np.arange(n) / RATE
+    body = np.sin(2 * np.pi * note("E6") * tt) + 0.35 * np.sin(2 * np.pi * note("B6") * 2.0 * tt)
+    return normalise_peak(fade_out(body * envelope(n, 0.001, 0.018), 0.02), -12.0)
+
+
+# The game's list of sound files, read from the header the game and its
+# tests share, so a sound cannot be listed in one place and missed in another.
+GAME_SOUNDS = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "world",
+                           "GameSounds.h")
+
+MAKERS = {
+    "ancient-wind.mp3": (make_music, 128),
+    "collectcoin_longer.mp3": (make_chime, 96),
+    "collide3.mp3": (make_impact, 96),
+    "sad-lomar.mp3": (make_falling_phrase, 96),
+    "win1.mp3": (make_fanfare, 96),
+    "tick.mp3": (make_tick, 96),
+}
+
+
+def listed_sounds():
+    with open(GAME_SOUNDS, encoding="utf-8") as f:
+        return re.findall(r'^\s*"([A-Za-z0-9_.-]+\.mp3)",', f.read(), re.MULTILINE)
+
+
 def generate(out):
-    save_mp3(make_music(), RATE, f"{out}/sounds/ancient-wind.mp3", 128)
-    save_mp3(make_chime(), RATE, f"{out}/sounds/collectcoin_longer.mp3", 96)
-    save_mp3(make_impact(), RATE, f"{out}/sounds/collide3.mp3", 96)
-    save_mp3(make_falling_phrase(), RATE, f"{out}/sounds/sad-lomar.mp3", 96)
-    save_mp3(make_fanfare(), RATE, f"{out}/sounds/win1.mp3", 96)
+    names = listed_sounds()
+    if sorted(names) != sorted(MAKERS):
+        raise SystemExit("sounds.py: world/GameSounds.h lists %s, the generator makes %s"
+                         % (sorted(names), sorted(MAKERS)))
+    for name in names:
+        make, kbps = MAKERS[name]
+        save_mp3(make(), RATE, f"{out}/sounds/{name}", kbps)

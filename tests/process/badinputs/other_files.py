@@ -1,11 +1,23 @@
 """Bad-input cases for the models, the sounds and the two settings files."""
 
+import os
+import re
+
 import corrupt as c
 from cases import CHANGED, EXIT_1, GOES_ON, Case, common_cases
 
 MODELS = ["radiva_textured_mesh.glb", "smaller_goal_textured_mesh.glb"]
-SOUNDS = ["ancient-wind.mp3", "collectcoin_longer.mp3", "collide3.mp3", "sad-lomar.mp3",
-          "win1.mp3"]
+
+
+def listed_sounds():
+    """The game's sound files, from the list the game itself plays."""
+    header = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "..", "world",
+                          "GameSounds.h")
+    with open(header, encoding="utf-8") as f:
+        return re.findall(r'^\s*"([A-Za-z0-9_.-]+\.mp3)",', f.read(), re.MULTILINE)
+
+
+SOUNDS = listed_sounds()
 SETTINGS = {"assets/settings/camera_front.ini": "camera",
             "assets/settings/renderer_standard.ini": "renderer"}
 
