@@ -80,7 +80,7 @@ glm::vec3 timerTint(float timeLeft, bool playing, bool paused) {
     }
     // The part of the shown second still to run: near 1 as it begins.
     const float pulse = paused ? 1.0f : timeLeft - std::floor(timeLeft);
-    return warning * (0.55f + 0.45f * pulse);
+    return warning * (0.65f + 0.35f * pulse);
 }
 
 glm::vec2 countdownPosition(float width, float height) {
