@@ -93,8 +93,12 @@ def fail(message):
     sys.exit(1)
 
 
-def check_tutorial(shot, picture_path):
-    """The tutorial picture fitted into the frame, centred, black around it."""
+def check_tutorial(shot, picture_path, best_run=False):
+    """The tutorial picture fitted into the frame, centred, black around it
+    (but for the best run's line along the bottom edge, when there is one)."""
+    if best_run:
+        shot = shot.copy()
+        shot[HEIGHT - 10 - 24 - 2:HEIGHT - 10 + 2] = 0
     picture = Image.open(picture_path).convert("RGB")
     aspect = picture.width / picture.height
     if WIDTH / HEIGHT >= aspect:
@@ -205,6 +209,7 @@ SLOTS = {
     "timer-label": lambda n: (WIDTH - 220, HEIGHT - 50, 32),
     "digit": lambda n: ((WIDTH - 192) / 2, (HEIGHT - 192) / 2, 192),
     "fps": lambda n: (10, 50, 16),
+    "best": lambda n: ((WIDTH - n * 24) / 2, 10, 24),
 }
 
 
@@ -260,8 +265,8 @@ def main():
         sys.exit(2)
 
     if check == "tutorial":
-        # tutorial SHOT PICTURE
-        check_tutorial(shot, args[0])
+        # tutorial SHOT PICTURE [best-run]
+        check_tutorial(shot, args[0], args[1:] == ["best-run"])
     elif check == "flight":
         # flight SHOT FONT
         check_flight(shot, args[0])
@@ -288,6 +293,23 @@ def main():
             fail("the %s slot changed" % name)
         if check == "changed-region" and changed <= 20:
             fail("the %s slot did not change" % name)
+    elif check == "added-light":
+        # added-light SHOT OTHER MINIMUM: SHOT shows a thing OTHER does not,
+        # drawn by adding light (the ghost): at least MINIMUM pixels brighter
+        # in every channel within one 48-pixel square. The water's shimmer
+        # and the particles, which move between any two frames, change single
+        # pixels here and there, never a patch.
+        other, minimum = load(args[0]), int(args[1])
+        brighter = ((shot - other) > 12).all(axis=2).astype(np.int32)
+        sums = np.pad(brighter.cumsum(0).cumsum(1), ((1, 0), (1, 0)))
+        side = 48
+        patches = (sums[side:, side:] - sums[:-side, side:] - sums[side:, :-side]
+                   + sums[:-side, :-side])
+        row, col = np.unravel_index(int(patches.argmax()), patches.shape)
+        most = int(patches[row, col])
+        print("added light: %d pixels brighter in the square at (%d, %d)" % (most, col, row))
+        if most < minimum:
+            fail("no patch of added light (%d pixels, at least %d wanted)" % (most, minimum))
     elif check == "sky-share":
         # Prints the share (in percent) of dark night sky in the band above
         # the middle of the frame, where a level camera sees sky and the
