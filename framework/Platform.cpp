@@ -193,13 +193,23 @@ fs::path startDirectory() {
     return told != nullptr ? fs::path(told) : fs::path();
 }
 
-fs::path picturesDirectory() {
+namespace {
+
+// A known folder of the user's (Pictures, AppData); empty when Windows has none.
+fs::path knownFolder(REFKNOWNFOLDERID id) {
     PWSTR known = nullptr;
-    fs::path pictures;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_Pictures, 0, nullptr, &known))) {
-        pictures = fs::path(known);
+    fs::path folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(id, 0, nullptr, &known))) {
+        folder = fs::path(known);
     }
     CoTaskMemFree(known);
+    return folder;
+}
+
+}  // namespace
+
+fs::path picturesDirectory() {
+    const fs::path pictures = knownFolder(FOLDERID_Pictures);
     std::error_code error;
     if (!pictures.empty() && fs::is_directory(pictures, error)) {
         return pictures;
@@ -209,12 +219,7 @@ fs::path picturesDirectory() {
 }
 
 fs::path playerDataDirectory() {
-    PWSTR known = nullptr;
-    fs::path data;
-    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_RoamingAppData, 0, nullptr, &known))) {
-        data = fs::path(known);
-    }
-    CoTaskMemFree(known);
+    const fs::path data = knownFolder(FOLDERID_RoamingAppData);
     return data.empty() ? fs::path() : data / L"VELTRA";
 }
 
