@@ -144,6 +144,14 @@ TEST(PlatformTest, ThePicturesFolderComesFromXdgSettingsElseHome) {
     ScopedVariable set("XDG_PICTURES_DIR", shots.string());
     EXPECT_EQ(platform::picturesDirectory(), shots);
 }
+
+TEST(PlatformTest, RecordsGoToTheXdgDataFolderElseBelowHome) {
+    ScopedVariable homeVariable("HOME", "/home/flyer");
+    ScopedVariable relative("XDG_DATA_HOME", "not/absolute");  // ignored, as XDG says
+    EXPECT_EQ(platform::playerDataDirectory(), fs::path("/home/flyer/.local/share/veltra"));
+    ScopedVariable absolute("XDG_DATA_HOME", "/data");
+    EXPECT_EQ(platform::playerDataDirectory(), fs::path("/data/veltra"));
+}
 #endif
 
 TEST(PlatformTest, ConsoleBreakBecomesACloseRequestInsteadOfEndingTheProgram) {
