@@ -416,11 +416,14 @@ void installCloseRequestHandlers() {
 
 void restartWithLargePages(char** argv) {
 #if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__)
-    if (std::getenv("GLIBC_TUNABLES") != nullptr ||
+    // The path the system names for this program (under valgrind, the
+    // program's own, not the tool's).
+    const fs::path self = executablePath(4096);
+    if (self.empty() || std::getenv("GLIBC_TUNABLES") != nullptr ||
         setenv("GLIBC_TUNABLES", "glibc.malloc.hugetlb=1", 0) != 0) {
         return;
     }
-    execv("/proc/self/exe", argv);
+    execv(self.c_str(), argv);
     // Still here: go on as started, and leave the setting to no one else.
     unsetenv("GLIBC_TUNABLES");
 #else

@@ -82,6 +82,8 @@ std::filesystem::path playerDataDirectory();
 // building a level touches tens of thousands of small pages and large ones
 // take a tenth of a second off the start. Returns where that cannot be done
 // (and always elsewhere). First thing in main, before anything is printed.
+// Under valgrind, set GLIBC_TUNABLES so that the measured process is the
+// one valgrind started.
 void restartWithLargePages(char** argv);
 
 // Sets the environment the libraries read, once, first thing in main,
