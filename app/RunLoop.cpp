@@ -64,6 +64,9 @@ bool RunLoop::playRun() {
     // the next level is built, so one level's meshes, textures, sky and
     // sounds are held at a time rather than two.
     const bool restarting = keptHud != nullptr;
+    if (keptWorldManager != nullptr && keptWorldManager->getGhost() != nullptr) {
+        ghostShown = keptWorldManager->getGhost()->isShown();
+    }
     releaseKeptHandles();
 
     // A restart decodes its pictures anew, on a thread of their own while
@@ -84,6 +87,7 @@ bool RunLoop::playRun() {
         if (!bestRuns->folder().empty() && scene.ghost != nullptr) {
             if (std::optional<GhostFlight> best = GhostFlight::load(bestRuns->folder())) {
                 scene.ghost->setFlight(std::make_shared<const GhostFlight>(std::move(*best)));
+                scene.ghost->setShown(ghostShown);
                 scene.worldManager->setGhost(scene.ghost);
             }
         }

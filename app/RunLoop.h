@@ -84,6 +84,8 @@ class RunLoop {
     float previousTime = 0.0f;
     float currentTime = 0.0f;
     std::shared_ptr<BestRuns> bestRuns;
+    // G's choice outlives the run it was made in.
+    bool ghostShown = true;
     std::shared_ptr<HeadsUpDisplay> keptHud;
     std::shared_ptr<WorldManager> keptWorldManager;
 };

@@ -21,6 +21,7 @@ class GhostGlider : public GameObject {
     void follow(float flightTime);
     // G: the player may hide the ghost and show it again.
     void toggleShown() { shown = !shown; }
+    void setShown(bool show) { shown = show; }
     bool isShown() const { return shown; }
     // Whether it will draw this frame.
     bool isVisible() const { return shown && onPath; }
