@@ -129,8 +129,6 @@ int main(int argc, char** argv) {
                                                 platform::picturesDirectory())
                             : givenName;
 
-    // F12's pictures go where the player keeps pictures, never into the
-    // game's own folder, which an installed game cannot write.
     // Headless runs neither read nor write records, so their frames are the
     // same wherever they run.
     std::shared_ptr<BestRuns> bestRuns;
@@ -139,6 +137,8 @@ int main(int argc, char** argv) {
             options.recordsFolderGiven ? platform::pathFromUtf8(options.recordsFolder)
                                        : platform::playerDataDirectory()));
     }
+    // F12's pictures go where the player keeps pictures, never into the
+    // game's own folder, which an installed game cannot write.
     RunLoop runLoop(window, windowManager, options.runHeadless, screenshotName,
                     platform::picturesDirectory(), values, bestRuns);
     runLoop.run();

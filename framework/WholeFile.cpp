@@ -34,6 +34,13 @@ ReadResult readWholeFile(const fs::path& path, size_t maxBytes, std::string& byt
 }
 
 bool replaceWholeFile(const fs::path& path, std::string_view bytes) {
+    std::error_code folderError;
+    if (path.has_parent_path()) {
+        fs::create_directories(path.parent_path(), folderError);
+        if (folderError) {
+            return false;
+        }
+    }
     fs::path partial = path;
     partial += ".partial";
     std::FILE* file = platform::openFile(platform::utf8FromPath(partial), "wb");

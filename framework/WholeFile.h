@@ -13,7 +13,8 @@ enum class ReadResult { read, missing, tooLarge, failed };
 // is refused before its contents are kept.
 ReadResult readWholeFile(const std::filesystem::path& path, size_t maxBytes, std::string& bytes);
 
-// Writes `bytes` to path + ".partial", through to the disk, then renames it
+// Makes the file's folder if need be, writes `bytes` to path + ".partial",
+// through to the disk, then renames it
 // over `path` in one step: a crash or a close at any moment leaves the old
 // file or the new one whole, at worst with a stale ".partial" beside it that
 // the next write replaces. False when any step fails (the partial file is

@@ -218,9 +218,7 @@ bool BestRuns::save() const {
     if (recordsFolder.empty()) {
         return false;
     }
-    std::error_code error;
-    fs::create_directories(recordsFolder, error);
-    if (error || !replaceWholeFile(recordsFolder / kFileName, formatBestRuns(kept))) {
+    if (!replaceWholeFile(recordsFolder / kFileName, formatBestRuns(kept))) {
         std::cerr << "Failed to save best runs in: " << platform::utf8FromPath(recordsFolder)
                   << std::endl;
         return false;

@@ -132,9 +132,7 @@ std::optional<GhostFlight> GhostFlight::decode(std::string_view bytes) {
 }
 
 bool GhostFlight::save(const fs::path& folder) const {
-    std::error_code error;
-    fs::create_directories(folder, error);
-    if (error || !replaceWholeFile(folder / kFileName, encode())) {
+    if (!replaceWholeFile(folder / kFileName, encode())) {
         std::cerr << "Failed to save the ghost flight in: " << platform::utf8FromPath(folder)
                   << std::endl;
         return false;

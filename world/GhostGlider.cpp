@@ -17,7 +17,8 @@ void GhostGlider::follow(float flightTime) {
 }
 
 void GhostGlider::update(float /*deltaTime*/) {
-    // Placed by follow(); there is no collision object to move along.
+    // Placed by follow(). Its collision box is never tested, so it is not
+    // moved along.
 }
 
 void GhostGlider::draw(std::shared_ptr<Camera> camera,

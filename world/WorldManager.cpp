@@ -120,11 +120,8 @@ void WorldManager::advanceClock(float deltaTime) {
 void WorldManager::followTheFlight() {
     const bool flying = state == GameState::Playing;
     if (flying) {
-        for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
-            if (const auto* player = dynamic_cast<const PlayableCharacter*>(it->get())) {
-                flightPath.record(flightTime, {player->getPosition(), player->getOrientation()});
-                break;
-            }
+        if (const std::shared_ptr<PlayableCharacter> player = findPlayer()) {
+            flightPath.record(flightTime, {player->getPosition(), player->getOrientation()});
         }
     }
     // The ghost flies while the run does; at the end it is gone.
@@ -165,6 +162,16 @@ void WorldManager::setPlayerSpeed(float speed) {
     }
 }
 
+std::shared_ptr<PlayableCharacter> WorldManager::findPlayer() const {
+    // The last one added, should there be more than one.
+    for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
+        if (auto found = std::dynamic_pointer_cast<PlayableCharacter>(*it)) {
+            return found;
+        }
+    }
+    return nullptr;
+}
+
 void WorldManager::removeObject(const GameObject* object) {
     std::erase_if(objects, [object](const std::shared_ptr<GameObject>& entry) {
         return entry.get() == object;
@@ -176,13 +183,7 @@ bool WorldManager::checkCollisions() {
         std::cout << "Physics system is null" << std::endl;
         return false;
     }
-    std::shared_ptr<PlayableCharacter> player;
-    for (auto it = objects.rbegin(); it != objects.rend(); ++it) {
-        if (auto found = std::dynamic_pointer_cast<PlayableCharacter>(*it)) {
-            player = std::move(found);
-            break;
-        }
-    }
+    const std::shared_ptr<PlayableCharacter> player = findPlayer();
     if (!player) {
         return false;
     }

@@ -92,6 +92,7 @@ class WorldManager {
     void followTheFlight();
     void advanceClock(float deltaTime);
     void removeObject(const GameObject* object);
+    std::shared_ptr<PlayableCharacter> findPlayer() const;
 
     std::shared_ptr<RenderPipeline> renderPipeline;
     std::shared_ptr<Skybox> skybox;
