@@ -7,6 +7,7 @@
 
 #include <chrono>
 #include <cmath>
+#include <numbers>
 #include <iostream>
 #include <string>
 
@@ -274,3 +275,57 @@ TEST_F(SoundPlayback, WithoutADeviceEachSoundPrintsItsLineOnceAndDoesNothing) {
 }
 
 }  // namespace
+
+// RMS between two times of what lies above the given frequency: the wave
+// through a second-order high-pass filter (Butterworth, bilinear transform).
+double rmsAbove(const Wave& wave, double hertz, double from, double to) {
+    const double k = std::tan(std::numbers::pi * hertz / wave.rate);
+    const double norm = 1.0 / (1.0 + std::numbers::sqrt2 * k + k * k);
+    const double b0 = norm, b1 = -2.0 * norm, b2 = norm;
+    const double a1 = 2.0 * (k * k - 1.0) * norm, a2 = (1.0 - std::numbers::sqrt2 * k + k * k) * norm;
+    double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0, sum = 0.0;
+    int count = 0;
+    for (std::size_t i = 0; i < wave.samples.size(); ++i) {
+        const double x = wave.samples[i];
+        const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
+        x2 = x1;
+        x1 = x;
+        y2 = y1;
+        y1 = y;
+        const double t = static_cast<double>(i) / wave.rate;
+        if (t >= from && t < to) {
+            sum += y * y;
+            ++count;
+        }
+    }
+    return count > 0 ? std::sqrt(sum / count) : 0.0;
+}
+
+TEST(ShippedSounds, TheCollectChimeStandsOutOverTheMusic) {
+    // The game's own files, as a ring flown through sounds over the music at
+    // its starting volume. The child runs in a folder of the source tree, so
+    // "../assets/sounds" are the shipped sounds.
+    const std::string wav = newWavPath("shipped");
+    ChildResult child = runWithWaveOutput(wav, VELTRA_SOURCE_DIR "/tests", [&] {
+        MixClock mix(wav);
+        Sound sound;
+        mix.waitUntil(2.5);
+        mix.mark("collect");
+        sound.playCollectSound();
+        mix.waitUntil(3.5);
+        return 0;
+    });
+    ASSERT_EQ(child.exitCode, 0) << describe(child);
+    Wave wave = readWave(wav);
+    const double collect = child.marks["collect"];
+    const double music = wave.rms(0.5, collect);
+    ASSERT_GT(music, kSilence) << "no music: " << describe(child);
+    // The chime rings above 1 kHz, over the tune's upper notes: there it is
+    // two and a half times (8 dB) as loud as the music over its first half
+    // second.
+    const double chime = rmsAbove(wave, 1000.0, collect + kBlockSeconds, collect + 0.5);
+    const double musicAbove = rmsAbove(wave, 1000.0, 0.5, collect);
+    EXPECT_GT(chime, 2.5 * musicAbove) << describe(child);
+    // And the whole mix is louder by half (3.5 dB) while it rings.
+    EXPECT_GT(wave.rms(collect + kBlockSeconds, collect + 0.5), 1.5 * music);
+}

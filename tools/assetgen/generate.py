@@ -5,8 +5,9 @@
 
 Writes into DIR (default: the repository's assets/ folder) the textures, the
 sky faces, the height map, the font sheet, the models, the sounds and the
-start screen, and the icons the desktop shows. Needs Debian's python3-numpy, python3-pil, imagemagick, lame
-and fonts-dejavu-core. The same machine gives the same bytes every time;
+start screen, and the icons the desktop shows. Needs Debian's python3-numpy,
+python3-pil, imagemagick, lame and fonts-dejavu-core, and for the music
+fluidsynth, fluid-soundfont-gm and python3-mido. The same machine gives the same bytes every time;
 tools/assetgen/check.sh compares a fresh run with the committed files.
 """
 

@@ -1,9 +1,9 @@
-"""Music and sound effects, synthesised sample by sample and encoded with lame.
+"""Music and sound effects, encoded with lame.
 
-The music is built to loop: every tone has a whole number of cycles in the
-loop, the wind is noise shaped in the frequency domain over the whole loop,
-and chimes that ring past the end wrap around to the start. Its last sample
-therefore flows into its first without a click.
+The music is our own score, played by FluidSynth (music.py). The effects are
+synthesised sample by sample; the pitched ones are in the music's key, D major
+(the lost run's phrase falls in D minor to the same home note), so an effect
+answers the music instead of clashing with it.
 """
 
 import os
@@ -11,10 +11,13 @@ import re
 
 import numpy as np
 
+import music
 from common import rng, save_mp3
 
-RATE = 44100
-MUSIC_SECONDS = 72.0
+RATE = music.RATE
+# The music's loudness over its loop: about 14 dB under the effects' peaks
+# before the game halves its volume, so every effect stands out over it.
+MUSIC_RMS_DB = -22.0
 
 
 def db_to_gain(db):
@@ -25,11 +28,6 @@ def normalise_peak(x, db):
     return x * (db_to_gain(db) / np.max(np.abs(x)))
 
 
-def loop_freq(f, seconds):
-    """The nearest frequency with a whole number of cycles in the loop."""
-    return round(f * seconds) / seconds
-
-
 def note(name):
     names = {"C": -9, "D": -7, "E": -5, "F": -4, "G": -2, "A": 0, "B": 2}
     base, octave = name[:-1], int(name[-1])
@@ -37,84 +35,14 @@ def note(name):
     return 440.0 * 2.0 ** ((semis + 12 * (octave - 4)) / 12.0)
 
 
-def shaped_noise(gen, n, lo, hi, tilt=1.0):
-    """Noise with energy between lo and hi Hz, falling as 1/f^tilt; periodic over n."""
-    spectrum = np.fft.rfft(gen.standard_normal(n))
-    f = np.fft.rfftfreq(n, 1.0 / RATE)
-    band = 1.0 / (1.0 + (lo / np.maximum(f, 1e-3)) ** 4) / (1.0 + (f / hi) ** 4)
-    weight = band / np.maximum(f, 20.0) ** (tilt / 2.0)
-    out = np.fft.irfft(spectrum * weight, n)
-    return out / np.max(np.abs(out))
-
-
 # ------------------------------------------------------------------ music
 
 
-def periodic_lfo(t, seconds, cycles, phase):
-    return 0.5 + 0.5 * np.sin(2 * np.pi * cycles * t / seconds + phase)
-
-
-def make_music(seconds=MUSIC_SECONDS):
-    gen = rng(4001)
-    n = int(seconds * RATE)
-    t = np.arange(n) / RATE
-    out = np.zeros((n, 2))
-
-    # Wind: two decorrelated noise beds with slow gusts, plus a faint howl.
-    # Every swell is at its lowest at the loop point, where the file wraps.
-    calm = -np.pi / 2
-    gust = 0.25 + 0.75 * (0.5 * periodic_lfo(t, seconds, 3, calm) + 0.3 * periodic_lfo(t, seconds, 7, calm)
-                          + 0.2 * periodic_lfo(t, seconds, 11, calm))
-    for ch in range(2):
-        bed = 0.8 * shaped_noise(gen, n, 90.0, 800.0, tilt=1.0) + 0.2 * shaped_noise(gen, n, 1500.0, 5000.0)
-        out[:, ch] += 0.22 * bed * gust
-    for f_howl, cycles in ((410.0, 5), (620.0, 4)):
-        howl = shaped_noise(gen, n, f_howl * 0.97, f_howl * 1.03, tilt=0.0)
-        swell = periodic_lfo(t, seconds, cycles, calm) ** 2
-        pan = periodic_lfo(t, seconds, 2, gen.random() * 6.28)
-        out[:, 0] += 0.05 * howl * swell * pan
-        out[:, 1] += 0.05 * howl * swell * (1 - pan)
-
-    # Pad: four slow chords (D minor, B flat, C, A minor) cross-fading in a circle.
-    chords = [["D2", "A2", "D3", "F3", "A3"], ["Bb1", "F2", "D3", "F3", "Bb3"],
-              ["C2", "G2", "E3", "G3", "C4"], ["A1", "E2", "C3", "E3", "A3"]]
-    span = seconds / len(chords)
-    weights = []
-    for k in range(len(chords)):
-        centre = (k + 0.5) * span
-        d = np.abs((t - centre + seconds / 2) % seconds - seconds / 2)
-        weights.append(np.cos(np.clip(d / (span * 0.9), 0, 1) * np.pi / 2) ** 2)
-    total = np.sum(weights, axis=0)
-    for chord, w in zip(chords, weights):
-        w = w / total
-        for i, name in enumerate(chord):
-            f = note(name)
-            amp = 0.11 / (1 + 0.25 * i)
-            for detune, side in ((-0.07, 0), (0.07, 1)):
-                fd = loop_freq(f + detune * f / 100.0, seconds)
-                phase = gen.random() * 2 * np.pi
-                wave = (np.sin(2 * np.pi * fd * t + phase)
-                        + 0.25 * np.sin(2 * np.pi * 2 * fd * t + phase * 1.3)
-                        + 0.08 * np.sin(2 * np.pi * 3 * fd * t + phase * 0.7))
-                out[:, side] += amp * w * wave
-
-    # Chimes: a soft pentatonic bell now and then, ringing over the loop point.
-    scale = [note(x) for x in ("D5", "F5", "G5", "A5", "C6", "D6")]
-    at = 1.5
-    while at < seconds:
-        f = scale[int(gen.integers(len(scale)))]
-        length = int(4.0 * RATE)
-        tt = np.arange(length) / RATE
-        bell = (np.sin(2 * np.pi * f * tt) + 0.35 * np.sin(2 * np.pi * f * 2.01 * tt) * np.exp(-tt * 1.5)
-                + 0.12 * np.sin(2 * np.pi * f * 3.98 * tt) * np.exp(-tt * 3.0))
-        bell *= np.exp(-tt * 1.1) * np.minimum(tt / 0.01, 1.0) * 0.06
-        pan = gen.uniform(0.2, 0.8)
-        idx = (int(at * RATE) + np.arange(length)) % n
-        np.add.at(out[:, 0], idx, bell * pan)
-        np.add.at(out[:, 1], idx, bell * (1 - pan))
-        at += gen.uniform(3.0, 7.0)
-
-    return normalise_peak(out, -3.0)
+def make_music():
+    """The score played by FluidSynth (music.py), set to a fixed loudness."""
+    out = music.render()
+    rms = np.sqrt(np.mean(out ** 2))
+    return out * (db_to_gain(MUSIC_RMS_DB) / rms)
 
 
 # ------------------------------------------------------------------ effects
@@ -149,9 +77,9 @@ def fade_out(x, seconds):
 
 def make_chime():
     out = np.zeros(int(1.3 * RATE))
-    place(out, bell(note("E6"), 1.2, 0.35), 0.0)
-    place(out, bell(note("B6"), 1.2, 0.45), 0.08)
-    place(out, 0.4 * bell(note("E7"), 1.0, 0.3), 0.16)
+    place(out, bell(note("D6"), 1.2, 0.35), 0.0)
+    place(out, bell(note("A6"), 1.2, 0.45), 0.08)
+    place(out, 0.4 * bell(note("D7"), 1.0, 0.3), 0.16)
     return normalise_peak(fade_out(out, 0.15), -3.0)
 
 
@@ -203,14 +131,14 @@ def brass(f, seconds):
 def make_fanfare():
     out = np.zeros(int(3.4 * RATE))
     at = 0.0
-    for name in ("G4", "C5", "E5"):
+    for name in ("A4", "D5", "F#5"):
         place(out, 0.8 * brass(note(name), 0.2), at)
         at += 0.17
-    place(out, 0.8 * brass(note("G5"), 0.3), at)
+    place(out, 0.8 * brass(note("A5"), 0.3), at)
     at += 0.32
-    for name in ("C5", "E5", "G5", "C6"):
+    for name in ("D5", "F#5", "A5", "D6"):
         place(out, 0.5 * brass(note(name), 2.3) * np.exp(-np.arange(int(2.3 * RATE)) / RATE / 1.6), at)
-    sparkle = [bell(note(x), 1.0, 0.3) * 0.25 for x in ("C7", "E7", "G7")]
+    sparkle = [bell(note(x), 1.0, 0.3) * 0.25 for x in ("D7", "F#7", "A7")]
     for k, s in enumerate(sparkle):
         place(out, s, at + 0.05 + 0.08 * k)
     return normalise_peak(fade_out(out, 0.4), -3.0)
@@ -221,7 +149,7 @@ def make_tick():
     tone well below the effects' level, so it counts without alarming."""
     n = int(0.12 * RATE)
     tt = np.arange(n) / RATE
-    body = np.sin(2 * np.pi * note("E6") * tt) + 0.35 * np.sin(2 * np.pi * note("B6") * 2.0 * tt)
+    body = np.sin(2 * np.pi * note("A5") * tt) + 0.35 * np.sin(2 * np.pi * note("E6") * 2.0 * tt)
     return normalise_peak(fade_out(body * envelope(n, 0.001, 0.018), 0.02), -12.0)
 
 
