@@ -7,8 +7,8 @@
 
 #include <chrono>
 #include <cmath>
-#include <numbers>
 #include <iostream>
+#include <numbers>
 #include <string>
 
 #include "AudioTestSupport.h"
@@ -282,7 +282,8 @@ double rmsAbove(const Wave& wave, double hertz, double from, double to) {
     const double k = std::tan(std::numbers::pi * hertz / wave.rate);
     const double norm = 1.0 / (1.0 + std::numbers::sqrt2 * k + k * k);
     const double b0 = norm, b1 = -2.0 * norm, b2 = norm;
-    const double a1 = 2.0 * (k * k - 1.0) * norm, a2 = (1.0 - std::numbers::sqrt2 * k + k * k) * norm;
+    const double a1 = 2.0 * (k * k - 1.0) * norm,
+                 a2 = (1.0 - std::numbers::sqrt2 * k + k * k) * norm;
     double x1 = 0.0, x2 = 0.0, y1 = 0.0, y2 = 0.0, sum = 0.0;
     int count = 0;
     for (std::size_t i = 0; i < wave.samples.size(); ++i) {
