@@ -7,6 +7,7 @@
 
 #include <glm/gtc/matrix_transform.hpp>
 
+#include "app/RingLook.h"
 #include "framework/Fatal.h"
 #include "framework/Platform.h"
 #include "framework/Shader.h"
@@ -40,10 +41,11 @@ constexpr uint32_t kGroundTag = 2;
 constexpr uint32_t kRingTag = 3;
 constexpr uint32_t kGoalTag = 4;
 
-// Bounding-sphere radius over distance below which rings and the mirror
-// sphere draw a coarser outline. With the 60 degree view of a 720 pixel high
-// window, 0.016 is a radius of about 10 pixels and 0.048 of about 30: sizes
-// at which the full mesh's triangles are smaller than a pixel.
+// Bounding-sphere radius over distance below which the mirror sphere draws
+// a coarser outline (the rings have their own: app/RingLook.cpp). With the
+// 60 degree view of a 720 pixel high window, 0.016 is a radius of about 10
+// pixels and 0.048 of about 30: sizes at which the full mesh's triangles are
+// smaller than a pixel.
 constexpr float kSmallOnScreen = 0.016f;
 constexpr float kMidOnScreen = 0.048f;
 
@@ -126,8 +128,7 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
         waterShader, glm::vec4(0.0f, 0.3f, 0.8f, 1.0f), 64.0f, waterTexture);
     auto goalMaterial =
         std::make_shared<TextureMaterial>(textureShader, litCoefficients, 2.0f, goalTexture);
-    auto ringMaterial =
-        std::make_shared<EmissiveMaterial>(emissiveShader, glm::vec3(0.5f, 0.6f, 0.05f));
+    auto ringMaterial = makeRingMaterial(emissiveShader);
     auto particleMaterial =
         std::make_shared<EmissiveMaterial>(particleShader, glm::vec3(5.0f, 4.0f, 0.0f));
     // Faint and cool, added to the scene: the best flight's glider shows as
@@ -187,11 +188,7 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     mirrorMesh->addDetailLevel(makeSphereIndices(32, 64, 2), kMidOnScreen);
     mirrorMesh->addDetailLevel(makeSphereIndices(32, 64, 4), kSmallOnScreen);
 
-    // Ring torus, drawn one and a half times its built size.
-    auto ringMesh =
-        std::make_shared<Geometry>(glm::mat4(1.5f), makeTorus(1.0f), ringMaterial, kRingTag);
-    ringMesh->addDetailLevel(makeTorusIndices(2), kMidOnScreen);
-    ringMesh->addDetailLevel(makeTorusIndices(4), kSmallOnScreen);
+    auto ringMesh = makeRingMesh(ringMaterial, kRingTag);
 
     // Imported models. The goal's meshes join the player's list and every
     // mesh of it is moved by (10, 0, 5).
@@ -255,6 +252,7 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     worldManager->addObject(mirror);
     worldManager->addObject(goalEmitter);
     for (const auto& ring : rings) {
+        ring->setSizeHeldBeyond(kRingSizeHeldBeyond);
         worldManager->addObject(ring);
     }
 

@@ -51,6 +51,11 @@ EmissiveMaterial::EmissiveMaterial(std::shared_ptr<Shader> shader, const glm::ve
 
 void EmissiveMaterial::setUniforms() {
     shader->setVec3("emissiveColor", emissiveColor);
+    shader->setVec3("glowFade", glowFade);
+}
+
+void EmissiveMaterial::setGlowFade(float start, float end, float farStrength) {
+    glowFade = glm::vec3(start, end, farStrength);
 }
 
 WaterMaterial::WaterMaterial(std::shared_ptr<Shader> shader, const glm::vec4& waterColor,

@@ -54,8 +54,15 @@ class EmissiveMaterial : public Material {
 
     const glm::vec3& getEmissiveColor() const { return emissiveColor; }
 
+    // From start to end units from the eye the surface's glow dims to
+    // farStrength times its colour: a small object far off then glows no
+    // wider than itself. Without it (end not beyond start) the glow is the
+    // same at every distance.
+    void setGlowFade(float start, float end, float farStrength);
+
   private:
     glm::vec3 emissiveColor;
+    glm::vec3 glowFade{0.0f};  // start, end, far strength
 };
 
 // A textured surface whose grid the vertex stage waves over time.

@@ -72,6 +72,18 @@ glm::mat4 GameObject::getModelMatrix() const {
     return glm::scale(glm::translate(glm::mat4(1.0f), position) * rotationMatrix, scale);
 }
 
+glm::mat4 GameObject::getDrawnModelMatrix(const glm::vec3& eye) const {
+    const glm::mat4 model = getModelMatrix();
+    if (sizeHeldBeyond <= 0.0f) {
+        return model;
+    }
+    const float distance = glm::length(position - eye);
+    if (distance <= sizeHeldBeyond) {
+        return model;
+    }
+    return glm::scale(model, glm::vec3(distance / sizeHeldBeyond));
+}
+
 void GameObject::draw(std::shared_ptr<Camera> camera,
                       std::shared_ptr<DirectionalLight> directionalLight,
                       std::shared_ptr<PointLight> pointLight) {
@@ -79,7 +91,7 @@ void GameObject::draw(std::shared_ptr<Camera> camera,
         return;
     }
     const glm::mat4 viewProjection = camera->getViewProjectionMatrix();
-    const glm::mat4 model = getModelMatrix();
+    const glm::mat4 model = getDrawnModelMatrix(camera->getEye());
     const ViewFrustum frustum(viewProjection);
     if (!isInView(frustum, model)) {
         return;

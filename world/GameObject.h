@@ -51,6 +51,14 @@ class GameObject {
     // Uniform scaling of the collision box.
     void setCollisionScale(float s);
 
+    // Beyond this distance from the eye the object is drawn larger, keeping
+    // the size on screen it has at that distance, so a small object far off
+    // stays as many pixels wide as it is there; its collision keeps its true
+    // size. Zero (the default): always drawn at its true size.
+    void setSizeHeldBeyond(float distance) { sizeHeldBeyond = distance; }
+    // The model matrix drawn for an eye at the given point.
+    glm::mat4 getDrawnModelMatrix(const glm::vec3& eye) const;
+
     // T(position) * R(rotation) * S(scale).
     glm::mat4 getModelMatrix() const;
 
@@ -67,6 +75,7 @@ class GameObject {
     std::shared_ptr<Material> material;
     std::shared_ptr<btCollisionObject> collisionObject;
     std::shared_ptr<btBoxShape> collisionShape;
+    float sizeHeldBeyond = 0.0f;
 };
 
 // The Euler angles (x, y, z), R = Rz(z) * Ry(y) * Rx(x), of a unit quaternion:

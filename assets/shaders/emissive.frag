@@ -6,6 +6,9 @@ in vec3 worldNormal;
 
 uniform vec3 emissiveColor;
 uniform vec3 camera_world;
+// From x to y units from the eye the glow dims to z times the colour; no
+// dimming where y is not beyond x.
+uniform vec3 glowFade;
 
 out vec4 color;
 
@@ -17,5 +20,10 @@ void main() {
     vec3 toEye = normalize(camera_world - worldPosition);
     // Both sides of a thin ring glow alike, hence the absolute value.
     float rim = 1.0 - abs(dot(n, toEye));
-    color = vec4(emissiveColor * (glowStrength + rimStrength * rim * rim), 1.0);
+    float strength = glowStrength + rimStrength * rim * rim;
+    if (glowFade.y > glowFade.x) {
+        float far = smoothstep(glowFade.x, glowFade.y, distance(camera_world, worldPosition));
+        strength = mix(strength, glowFade.z, far);
+    }
+    color = vec4(emissiveColor * strength, 1.0);
 }
