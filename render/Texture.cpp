@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "framework/AssetPath.h"
+#include "framework/Bc1Decoder.h"
 #include "framework/DdsLoader.h"
 #include "framework/Fatal.h"
 #include "framework/Gl.h"
@@ -69,13 +70,27 @@ Texture::Texture(const std::string& assetPath) {
     }
     id = generateTexture();
     glBindTexture(GL_TEXTURE_2D, id.get());
-    glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.internalFormat,
-                           static_cast<GLsizei>(image.width), static_cast<GLsizei>(image.height), 0,
-                           static_cast<GLsizei>(image.size), image.data.data());
     // The file's own mip levels are ignored; the driver builds a fresh chain.
-    glGenerateMipmap(GL_TEXTURE_2D);
-    if (isSoftwareRenderer()) {
-        keepDecodedLevels(image.width, image.height);
+    const std::vector<uint8_t> texels =
+        drawsSoftwarePath() ? decodeBc1(image) : std::vector<uint8_t>{};
+    if (!texels.empty()) {
+        // Decoded here, the chain is built from 8-bit texels: a software
+        // rasterizer builds a compressed chain by decoding, shrinking and
+        // compressing each level again on the CPU, which took most of the
+        // first level's 140 ms of textures at launch.
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(image.width),
+                     static_cast<GLsizei>(image.height), 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     texels.data());
+        glGenerateMipmap(GL_TEXTURE_2D);
+    } else {
+        glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.internalFormat,
+                               static_cast<GLsizei>(image.width),
+                               static_cast<GLsizei>(image.height), 0,
+                               static_cast<GLsizei>(image.size), image.data.data());
+        glGenerateMipmap(GL_TEXTURE_2D);
+        if (isSoftwareRenderer()) {
+            keepDecodedLevels(image.width, image.height);
+        }
     }
     // Blending two mipmap levels doubles a CPU rasterizer's texel reads for
     // a difference hard to see on these textures.

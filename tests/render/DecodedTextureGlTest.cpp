@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "RenderGlSupport.h"
+#include "framework/Bc1Decoder.h"
 #include "framework/DdsLoader.h"
 #include "framework/Gl.h"
 #include "framework/SoftwareRenderer.h"
@@ -61,44 +62,66 @@ TEST(SoftwareRendererName, KnowsTheCpuRasterizersAndNoGraphicsCard) {
 }
 
 // The shipped grass: a real picture, whose smaller levels the driver builds
-// by filtering and compressing again. The texture the game keeps must hold
-// exactly the texels the compressed chain decodes to, level by level, so
-// that sampling it gives the same picture.
-TEST(DecodedTextureGl, KeepsTheTexelsOfTheCompressedChain) {
-    REQUIRE_GL_CONTEXT();
-    const DDSImage image =
-        loadDDS(std::string(VELTRA_SOURCE_DIR) + "/assets/textures/Grass_Ground.dds");
-    ASSERT_TRUE(image.isLoaded());
+// by filtering and compressing again.
+class DecodedTextureGl : public testing::Test {
+  protected:
+    void SetUp() override {
+        REQUIRE_GL_CONTEXT();
+        image = loadDDS(std::string(VELTRA_SOURCE_DIR) + "/assets/textures/Grass_Ground.dds");
+        ASSERT_TRUE(image.isLoaded());
+        // The chain as the driver builds it from the compressed file.
+        GLuint compressed = 0;
+        glGenTextures(1, &compressed);
+        glBindTexture(GL_TEXTURE_2D, compressed);
+        glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.internalFormat,
+                               static_cast<GLsizei>(image.width),
+                               static_cast<GLsizei>(image.height), 0,
+                               static_cast<GLsizei>(image.size), image.data.data());
+        glGenerateMipmap(GL_TEXTURE_2D);
+        compressedChain = readLevels(compressed);
+        glDeleteTextures(1, &compressed);
+        // 512 by 512 down to 1 by 1.
+        ASSERT_EQ(compressedChain.size(), 10u);
+    }
+    void TearDown() override { chooseDrawingPath(DrawingPath::Automatic); }
 
-    // The chain as the driver builds it from the compressed file.
-    GLuint compressed = 0;
-    glGenTextures(1, &compressed);
-    glBindTexture(GL_TEXTURE_2D, compressed);
-    glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.internalFormat,
-                           static_cast<GLsizei>(image.width), static_cast<GLsizei>(image.height), 0,
-                           static_cast<GLsizei>(image.size), image.data.data());
-    glGenerateMipmap(GL_TEXTURE_2D);
-    const std::vector<Level> expected = readLevels(compressed);
-    glDeleteTextures(1, &compressed);
-
-    std::shared_ptr<Texture> texture;
-    {
+    std::vector<Level> levelsOfGameTexture(DrawingPath path) {
+        chooseDrawingPath(path);
         AssetRootOverride root(VELTRA_SOURCE_DIR);
-        texture = std::make_shared<Texture>("assets/textures/Grass_Ground.dds");
+        const Texture texture("assets/textures/Grass_Ground.dds");
+        EXPECT_TRUE(texture.isLoaded());
+        formatOfLevel0 = internalFormatOf(texture.getId(), 0);
+        return readLevels(texture.getId());
     }
-    ASSERT_TRUE(texture->isLoaded());
-    const std::vector<Level> kept = readLevels(texture->getId());
 
-    // 512 by 512 down to 1 by 1.
-    ASSERT_EQ(expected.size(), 10u);
-    ASSERT_EQ(kept.size(), expected.size());
+    DDSImage image;
+    std::vector<Level> compressedChain;
+    GLint formatOfLevel0 = 0;
+};
+
+// On the full path the texture must hold exactly the texels the compressed
+// chain decodes to, level by level, so that sampling it gives the same
+// picture; a software rasterizer keeps them decoded.
+TEST_F(DecodedTextureGl, FullPathKeepsTheTexelsOfTheCompressedChain) {
+    const std::vector<Level> kept = levelsOfGameTexture(DrawingPath::Full);
+    ASSERT_EQ(kept.size(), compressedChain.size());
     for (size_t level = 0; level < kept.size(); ++level) {
-        EXPECT_EQ(kept[level].width, expected[level].width) << "level " << level;
-        EXPECT_EQ(kept[level].height, expected[level].height) << "level " << level;
-        EXPECT_TRUE(kept[level].rgba == expected[level].rgba) << "texels differ at level " << level;
-        EXPECT_EQ(internalFormatOf(texture->getId(), static_cast<GLint>(level)),
-                  isSoftwareRenderer() ? GL_RGBA8 : static_cast<GLint>(image.internalFormat))
-            << "level " << level;
+        EXPECT_EQ(kept[level].width, compressedChain[level].width) << "level " << level;
+        EXPECT_TRUE(kept[level].rgba == compressedChain[level].rgba)
+            << "texels differ at level " << level;
     }
+    EXPECT_EQ(formatOfLevel0,
+              isSoftwareRenderer() ? GL_RGBA8 : static_cast<GLint>(image.internalFormat));
+    EXPECT_EQ(drainGlErrors(), 0);
+}
+
+// The software path decodes the file itself: its first level must be what
+// the driver decodes, texel for texel, and the chain complete.
+TEST_F(DecodedTextureGl, SoftwarePathDecodesTheFileAsTheDriverDoes) {
+    const std::vector<Level> kept = levelsOfGameTexture(DrawingPath::Software);
+    ASSERT_EQ(kept.size(), compressedChain.size());
+    EXPECT_TRUE(kept[0].rgba == compressedChain[0].rgba);
+    EXPECT_TRUE(decodeBc1(image) == compressedChain[0].rgba);
+    EXPECT_EQ(formatOfLevel0, GL_RGBA8);
     EXPECT_EQ(drainGlErrors(), 0);
 }
