@@ -14,9 +14,11 @@
 
 namespace {
 
-// Four blocks of 8192 frames keep about 0.7 s queued at 44.1 kHz, far more
-// than the service thread's period even on a loaded machine.
-constexpr std::size_t kStreamBuffers = 4;
+// Eight blocks of 8192 frames keep about 1.5 s queued at 44.1 kHz. Four
+// (0.7 s) once ran dry on a loaded two-core machine: a process held off the
+// CPU that long comes back to a mixer that catches up in a burst, faster
+// than the service thread's 10 ms rounds refill.
+constexpr std::size_t kStreamBuffers = 8;
 constexpr std::size_t kStreamFrames = 8192;
 constexpr auto kServicePeriod = std::chrono::milliseconds(10);
 // Effects longer than this stream instead of sitting in memory.

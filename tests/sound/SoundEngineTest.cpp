@@ -240,8 +240,8 @@ TEST_F(SoundEngineTest, AStarvedStreamGoesOnWhereItStoppedWithoutRepeatingOrSkip
         if (!engine) {
             return 2;
         }
-        // Four queued blocks hold under a second: a stall of over a second
-        // leaves the source with nothing to play.
+        // Eight queued blocks hold a second and a half: a stall of two
+        // seconds leaves the source with nothing to play.
         std::thread feeder([&] {
             std::FILE* out = std::fopen(pipe.c_str(), "wb");
             if (out == nullptr) {
@@ -249,7 +249,7 @@ TEST_F(SoundEngineTest, AStarvedStreamGoesOnWhereItStoppedWithoutRepeatingOrSkip
             }
             writeStallingRamp(out, [&] {
                 mix.mark("stalled");
-                mix.waitUntil(mix.now() + 1.2);
+                mix.waitUntil(mix.now() + 2.0);
                 mix.mark("resumed");
             });
             std::fclose(out);
