@@ -43,6 +43,7 @@ CXX_WIN=$TRIPLE-g++-posix
 self=$(readlink -f "${BASH_SOURCE[0]}")
 here=$(dirname "$self")
 toolchain=$here/toolchain-mingw64.cmake
+sources_lib=$here/../lib/debian-sources.sh
 cache=${VELTRA_DEPS_CACHE:-/var/cache/veltra}
 jobs=$(nproc)
 
@@ -50,6 +51,8 @@ log() { printf 'deps.sh: %s\n' "$*" >&2; }
 die() { printf 'deps.sh: error: %s\n' "$*" >&2; exit 1; }
 
 [ -f "$toolchain" ] || die "toolchain file $toolchain is missing"
+# shellcheck source=../lib/debian-sources.sh
+source "$sources_lib"
 
 # ---------------------------------------------------------------- host packages
 "$here/../install-packages.sh" "${HOST_PACKAGES[@]}" || die "cannot install the host packages"
@@ -59,7 +62,7 @@ host_versions() {
   dpkg-query -W -f='${Package} ${Version}\n' "${HOST_PACKAGES[@]}"
   "$CXX_WIN" --version | head -n 1
 }
-key=$( { printf '%s\n' "${PINS[@]}"; cat "$self" "$toolchain"; host_versions; } | sha256sum | cut -c1-12)
+key=$( { printf '%s\n' "${PINS[@]}"; cat "$self" "$toolchain" "$sources_lib"; host_versions; } | sha256sum | cut -c1-12)
 prefix=$cache/mingw64-$key
 stamp=.veltra-deps-complete
 
@@ -110,95 +113,13 @@ run() {
   fi
 }
 
-# ---------------------------------------------------------------- apt sources
-# deb-src entries made from the machine's own deb entries (same URIs, suites,
-# keys) plus the same entries for $NEWER_SUITE, in a private apt state so that
-# the system's configuration and lists stay as they are.
-apt_dir=$cache/apt
-src_cache=$cache/sources     # downloads are kept: apt re-verifies and skips them
-mkdir -p "$apt_dir/parts" "$apt_dir/lists/partial" "$apt_dir/cache/archives/partial" "$src_cache"
-rm -f "$apt_dir"/parts/*
-: >"$apt_dir/sources.list"
-base_suite=$(. /etc/os-release && printf '%s' "${VERSION_CODENAME:-}")
-[ -n "$base_suite" ] || die "cannot read VERSION_CODENAME from /etc/os-release"
-
-derive_deb822() {   # <file.sources>: Deb822 paragraphs
-  awk -v base="$base_suite" -v newer="$NEWER_SUITE" '
-    function flush(   n, i, s, hit) {
-      if (body != "" && isdeb && enabled) {
-        printf "Types: deb-src\n%s\n", body
-        n = split(suites, s, /[ \t]+/)
-        for (i = 1; i <= n; i++) if (s[i] == base) hit = 1
-        if (hit && base != newer) {
-          out = body; sub(/Suites:[^\n]*/, "Suites: " newer, out)
-          printf "Types: deb-src\n%s\n", out
-        }
-      }
-      body = ""; suites = ""; isdeb = 0; enabled = 1
-    }
-    BEGIN { enabled = 1 }
-    /^[ \t]*$/ { flush(); next }
-    /^#/ { next }
-    /^Types:/ { if ($0 ~ /[ \t]deb([ \t]|$)/) isdeb = 1; next }
-    /^Enabled:/ { if (tolower($2) == "no") enabled = 0 }
-    /^Suites:/ { suites = $0; sub(/^Suites:[ \t]*/, "", suites) }
-    { body = body $0 "\n" }
-    END { flush() }' "$1"
-}
-derive_oneline() {  # <sources.list>: "deb [options] URI suite components..."
-  awk -v base="$base_suite" -v newer="$NEWER_SUITE" '
-    { sub(/#.*/, "") }
-    $1 != "deb" { next }
-    { i = 2
-      if ($2 ~ /^\[/) { while (i <= NF && $i !~ /\]$/) i++; i++ }
-      line = $0; sub(/^[ \t]*deb/, "deb-src", line); print line
-      if ($(i + 1) == base && base != newer) {
-        $1 = "deb-src"; $(i + 1) = newer; print
-      } }' "$1"
-}
-n=0
-for f in /etc/apt/sources.list.d/*.sources; do
-  [ -f "$f" ] || continue
-  n=$((n + 1))
-  derive_deb822 "$f" >"$apt_dir/parts/derived-$n.sources"
-done
-for f in /etc/apt/sources.list /etc/apt/sources.list.d/*.list; do
-  [ -f "$f" ] || continue
-  n=$((n + 1))
-  derive_oneline "$f" >"$apt_dir/parts/derived-$n.list"
-done
-grep -qs . "$apt_dir"/parts/* || die "no deb entries found in /etc/apt/sources.list{,.d/} to derive source entries from"
-
-APT=(-o Dir::Etc::SourceList="$apt_dir/sources.list" -o Dir::Etc::SourceParts="$apt_dir/parts"
-     -o Dir::State::Lists="$apt_dir/lists" -o Dir::Cache="$apt_dir/cache"
-     -o APT::Sandbox::User=root)   # the private directories are root's only
-log "updating the private source lists"
-run apt apt-get "${APT[@]}" update
-
-# --------------------------------------------------------------- fetch sources
-# apt checks every file against the signed indexes; sha256 is checked again
-# against the .dsc here, and dpkg-source checks it once more on extraction.
-noepoch() { printf '%s' "${1#*:}"; }
-check_dsc() {  # <dsc>: every file it lists, by SHA-256
-  awk '/^Checksums-Sha256:/ {on = 1; next} /^[^ ]/ {on = 0} on && NF == 3 {print $1 "  " $3}' "$1" \
-    | (cd "$src_cache" && sha256sum --quiet -c -) >>"$logs/fetch.log" 2>&1 \
-    || die "checksum mismatch for the files of $1 (see $logs/fetch.log)"
-}
+# ---------------------------------------------------------------- sources
+debian_sources_setup "$cache"
 apt_pins=()
 for pin in "${PINS[@]}"; do
   [ "${pin%%=*}" = openal-soft ] || apt_pins+=("$pin")
 done
-log "fetching sources"
-if ! (cd "$src_cache" && apt-get "${APT[@]}" source --download-only "${apt_pins[@]}") >>"$logs/fetch.log" 2>&1; then
-  tail -n 20 "$logs/fetch.log" >&2
-  die "apt-get source failed; a pinned version may have left the archive: update PINS in $self"
-fi
-for pin in "${apt_pins[@]}"; do
-  name=${pin%%=*} ver=$(noepoch "${pin#*=}")
-  dsc=$src_cache/${name}_$ver.dsc
-  [ -f "$dsc" ] || die "$dsc was not fetched"
-  check_dsc "$dsc"
-done
+debian_sources_fetch "${apt_pins[@]}"
 
 # openal-soft 1.24.2: the archive has its original tarball but not its .dsc.
 pin=$(printf '%s\n' "${PINS[@]}" | grep '^openal-soft=')
@@ -218,13 +139,11 @@ printf '%s  %s\n' "${al_hash#SHA256:}" "$al_tar" | sha256sum --quiet -c - >>"$lo
 # ------------------------------------------------------------ unpack sources
 declare -A SRC
 version_of() { local p; for p in "${PINS[@]}"; do [ "${p%%=*}" = "$1" ] && { printf '%s' "${p#*=}"; return; }; done; }
+unpack_pins=()
 for pin in "${apt_pins[@]}"; do
-  name=${pin%%=*}
-  [ "$name" = mingw-w64 ] && continue
-  dsc=$src_cache/${name}_$(noepoch "${pin#*=}").dsc
-  run unpack dpkg-source --no-copy -x "$dsc" "$srcroot/$name"   # applies Debian's patches
-  SRC[$name]=$srcroot/$name
+  [ "${pin%%=*}" = mingw-w64 ] || unpack_pins+=("$pin")
 done
+debian_sources_unpack "$srcroot" "${unpack_pins[@]}"
 mkdir -p "$srcroot/openal-soft"
 run unpack tar -xf "$al_tar" -C "$srcroot/openal-soft" --strip-components=1
 SRC[openal-soft]=$srcroot/openal-soft
