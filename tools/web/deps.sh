@@ -33,15 +33,16 @@ HOST_PACKAGES=(
 self=$(readlink -f "${BASH_SOURCE[0]}")
 here=$(dirname "$self")
 sources_lib=$here/../lib/debian-sources.sh
+prefix_lib=$here/../lib/dependency-prefix.sh
 cache=${VELTRA_DEPS_CACHE:-/var/cache/veltra}
 jobs=$(nproc)
 # Debian's emscripten runs its JavaScript tools with the machine's node,
 # which must find Debian's modules (acorn, terser).
 export NODE_PATH=/usr/share/nodejs${NODE_PATH:+:$NODE_PATH}
 
-log() { printf 'web/deps.sh: %s\n' "$*" >&2; }
-die() { printf 'web/deps.sh: error: %s\n' "$*" >&2; exit 1; }
-
+DEPS_NAME=web/deps.sh
+# shellcheck source=../lib/dependency-prefix.sh
+source "$prefix_lib"
 # shellcheck source=../lib/debian-sources.sh
 source "$sources_lib"
 
@@ -50,53 +51,9 @@ source "$sources_lib"
 host_versions() {
   dpkg-query -W -f='${Package} ${Version}\n' "${HOST_PACKAGES[@]}"
 }
-key=$( { printf '%s\n' "${PINS[@]}"; cat "$self" "$sources_lib"; host_versions; } | sha256sum | cut -c1-12)
-prefix=$cache/web-$key
-stamp=.veltra-deps-complete
+key=$( { printf '%s\n' "${PINS[@]}"; cat "$self" "$sources_lib" "$prefix_lib"; host_versions; } | sha256sum | cut -c1-12)
+deps_open "$cache" "web-$key"
 
-if [ -f "$prefix/$stamp" ]; then
-  log "up to date: $prefix"
-  printf '%s\n' "$prefix"
-  exit 0
-fi
-
-mkdir -p "$cache"
-# One build at a time (the Windows build shares the lock and the sources).
-exec 9>"$cache/.lock"
-flock 9
-if [ -f "$prefix/$stamp" ]; then
-  log "built meanwhile: $prefix"
-  printf '%s\n' "$prefix"
-  exit 0
-fi
-[ ! -e "$prefix" ] || { log "removing incomplete $prefix"; rm -rf "$prefix"; }
-for old in "$cache"/build-web-*; do
-  [ -e "$old" ] || continue
-  log "removing old build directory $old"
-  rm -rf "$old"
-done
-
-start=$SECONDS
-work=$(mktemp -d "$cache/build-web-$key.XXXXXX")
-stage=$work/prefix            # becomes $prefix by one rename at the end
-logs=$work/logs
-srcroot=$work/src
-bld=$work/build
-mkdir -p "$stage" "$logs" "$srcroot" "$bld"
-on_exit() { local rc=$?; [ "$rc" -eq 0 ] || log "failed; build directory and logs kept in $work"; }
-trap on_exit EXIT
-log "building $prefix (in $work, $jobs jobs)"
-
-run() {  # <log name> <command...>: output to logs/<name>.log; on failure the tail
-  local name=$1; shift
-  if ! "$@" >>"$logs/$name.log" 2>&1; then
-    printf '\n---- error lines of %s ----\n' "$logs/$name.log" >&2
-    grep -iE 'error|undefined|cannot|not found' "$logs/$name.log" | tail -n 15 >&2 || true
-    printf -- '---- last lines ----\n' >&2
-    tail -n 25 "$logs/$name.log" >&2
-    die "$name: '$*' failed (log: $logs/$name.log)"
-  fi
-}
 
 # ---------------------------------------------------------------- sources
 debian_sources_setup "$cache"
@@ -131,11 +88,6 @@ autotools_lib() {  # <name> <configure options...>: static, out of tree
     run "$name" emmake make -j"$jobs" &&
     run "$name" emmake make install )
   log "built $name in $((SECONDS - t0)) s"
-}
-licence() {  # <library> <files...>
-  mkdir -p "$stage/share/licenses/$1"
-  local lib=$1; shift
-  cp -L "$@" "$stage/share/licenses/$lib/"
 }
 
 # ---------------------------------------------------------------- header-only
@@ -176,10 +128,7 @@ EOF
 licence minizip "${SRC[zlib]}/LICENSE" "$mz/MiniZip64_info.txt"
 
 # ---------------------------------------------------------------- Bullet
-sed -i 's/^SUBDIRS( *BulletInverseDynamics .*/SUBDIRS( BulletCollision BulletDynamics LinearMath )/' \
-  "${SRC[bullet]}/src/CMakeLists.txt"
-grep -q '^SUBDIRS( BulletCollision BulletDynamics LinearMath )' "${SRC[bullet]}/src/CMakeLists.txt" \
-  || die "bullet: src/CMakeLists.txt no longer has the SUBDIRS line this script trims"
+trim_bullet "${SRC[bullet]}"
 cmake_lib bullet "${SRC[bullet]}" -DBUILD_BULLET3=OFF -DBUILD_PYBULLET=OFF -DBUILD_EXTRAS=OFF \
   -DBUILD_UNIT_TESTS=OFF -DBUILD_CPU_DEMOS=OFF -DBUILD_BULLET2_DEMOS=OFF -DBUILD_OPENGL3_DEMOS=OFF \
   -DBUILD_ENET=OFF -DBUILD_CLSOCKET=OFF -DUSE_GLUT=OFF -DUSE_GRAPHICAL_BENCHMARK=OFF \
@@ -238,8 +187,4 @@ find "$stage" -name '*.la' -delete
 for f in $(grep -rlF "$stage" "$stage/lib" "$stage/share" 2>/dev/null || true); do
   sed -i "s|$stage|$prefix|g" "$f"
 done
-touch "$stage/$stamp"
-mv "$stage" "$prefix"
-rm -rf "$work"
-log "done in $((SECONDS - start)) s: $prefix"
-printf '%s\n' "$prefix"
+deps_close

@@ -44,15 +44,16 @@ self=$(readlink -f "${BASH_SOURCE[0]}")
 here=$(dirname "$self")
 toolchain=$here/toolchain-mingw64.cmake
 sources_lib=$here/../lib/debian-sources.sh
+prefix_lib=$here/../lib/dependency-prefix.sh
 cache=${VELTRA_DEPS_CACHE:-/var/cache/veltra}
 jobs=$(nproc)
 
-log() { printf 'deps.sh: %s\n' "$*" >&2; }
-die() { printf 'deps.sh: error: %s\n' "$*" >&2; exit 1; }
-
-[ -f "$toolchain" ] || die "toolchain file $toolchain is missing"
+DEPS_NAME=deps.sh
+# shellcheck source=../lib/dependency-prefix.sh
+source "$prefix_lib"
 # shellcheck source=../lib/debian-sources.sh
 source "$sources_lib"
+[ -f "$toolchain" ] || die "toolchain file $toolchain is missing"
 
 # ---------------------------------------------------------------- host packages
 "$here/../install-packages.sh" "${HOST_PACKAGES[@]}" || die "cannot install the host packages"
@@ -62,56 +63,9 @@ host_versions() {
   dpkg-query -W -f='${Package} ${Version}\n' "${HOST_PACKAGES[@]}"
   "$CXX_WIN" --version | head -n 1
 }
-key=$( { printf '%s\n' "${PINS[@]}"; cat "$self" "$toolchain" "$sources_lib"; host_versions; } | sha256sum | cut -c1-12)
-prefix=$cache/mingw64-$key
-stamp=.veltra-deps-complete
+key=$( { printf '%s\n' "${PINS[@]}"; cat "$self" "$toolchain" "$sources_lib" "$prefix_lib"; host_versions; } | sha256sum | cut -c1-12)
+deps_open "$cache" "mingw64-$key"
 
-if [ -f "$prefix/$stamp" ]; then
-  log "up to date: $prefix"
-  printf '%s\n' "$prefix"
-  exit 0
-fi
-
-mkdir -p "$cache"
-# One build at a time; a second caller waits, then finds the prefix done.
-exec 9>"$cache/.lock"
-flock 9
-if [ -f "$prefix/$stamp" ]; then
-  log "built meanwhile: $prefix"
-  printf '%s\n' "$prefix"
-  exit 0
-fi
-[ ! -e "$prefix" ] || { log "removing incomplete $prefix"; rm -rf "$prefix"; }
-# Under the lock, any build directory left is from an interrupted or failed run.
-for old in "$cache"/build-*; do
-  [ -e "$old" ] || continue
-  log "removing old build directory $old"
-  rm -rf "$old"
-done
-
-start=$SECONDS
-work=$(mktemp -d "$cache/build-$key.XXXXXX")
-stage=$work/prefix            # becomes $prefix by one rename at the end
-logs=$work/logs
-srcroot=$work/src
-bld=$work/build
-mkdir -p "$stage" "$logs" "$srcroot" "$bld"
-on_exit() { local rc=$?; [ "$rc" -eq 0 ] || log "failed; build directory and logs kept in $work"; }
-trap on_exit EXIT
-log "building $prefix (in $work, $jobs jobs)"
-
-# run <log name> <command...>: output to logs/<name>.log; on failure the tail.
-run() {
-  local name=$1; shift
-  if ! "$@" >>"$logs/$name.log" 2>&1; then
-    # With parallel jobs the error is often above the last lines.
-    printf '\n---- error lines of %s ----\n' "$logs/$name.log" >&2
-    grep -iE 'error|undefined reference|cannot|not found' "$logs/$name.log" | tail -n 15 >&2 || true
-    printf -- '---- last lines ----\n' >&2
-    tail -n 25 "$logs/$name.log" >&2
-    die "$name: '$*' failed (log: $logs/$name.log)"
-  fi
-}
 
 # ---------------------------------------------------------------- sources
 debian_sources_setup "$cache"
@@ -182,11 +136,6 @@ autotools_lib() {  # <name> <configure options...>: a DLL, built out of tree
     run "$name" make install )
   log "built $name in $((SECONDS - t0)) s"
 }
-licence() {  # <library> <files...>
-  mkdir -p "$stage/share/licenses/$1"
-  local lib=$1; shift
-  cp -L "$@" "$stage/share/licenses/$lib/"
-}
 
 # ---------------------------------------------------------------- header-only
 # The toolchain's INCLUDE ONLY mode hides /usr/include: copy them in.
@@ -243,12 +192,9 @@ cmake_lib glew "${SRC[glew]}/build/cmake" -DBUILD_UTILS=OFF
 sed -i '/^Requires:/d' "$stage/lib/pkgconfig/glew.pc"
 licence glew "${SRC[glew]}/LICENSE.txt" "${SRC[glew]}/debian/copyright"
 
-# Bullet: only the libraries the game links. Its src/CMakeLists.txt always
-# adds all of them; a Debian patch breaks FindOpenGL when cross-compiling.
-sed -i 's/^SUBDIRS( *BulletInverseDynamics .*/SUBDIRS( BulletCollision BulletDynamics LinearMath )/' \
-  "${SRC[bullet]}/src/CMakeLists.txt"
-grep -q '^SUBDIRS( BulletCollision BulletDynamics LinearMath )' "${SRC[bullet]}/src/CMakeLists.txt" \
-  || die "bullet: src/CMakeLists.txt no longer has the SUBDIRS line this script trims"
+# Bullet: only the libraries the game links; a Debian patch breaks
+# FindOpenGL when cross-compiling.
+trim_bullet "${SRC[bullet]}"
 cmake_lib bullet "${SRC[bullet]}" -DBUILD_BULLET3=OFF -DBUILD_PYBULLET=OFF -DBUILD_EXTRAS=OFF \
   -DBUILD_UNIT_TESTS=OFF -DBUILD_CPU_DEMOS=OFF -DBUILD_BULLET2_DEMOS=OFF -DBUILD_OPENGL3_DEMOS=OFF \
   -DBUILD_ENET=OFF -DBUILD_CLSOCKET=OFF -DUSE_GLUT=OFF -DUSE_GRAPHICAL_BENCHMARK=OFF \
@@ -417,10 +363,4 @@ done
   printf '# winpthreads licence from source mingw-w64 %s\n' "$(version_of mingw-w64)"
 } >"$stage/versions.txt"
 
-mv "$logs" "$stage/build-logs"
-logs=$stage/build-logs
-date -u +%FT%TZ >"$stage/$stamp"    # written last: its presence means complete
-mv -T "$stage" "$prefix"
-if [ "${VELTRA_DEPS_KEEP_BUILD:-0}" = 1 ]; then log "build trees kept in $work"; else rm -rf "$work"; fi
-log "done in $((SECONDS - start)) s: $prefix"
-printf '%s\n' "$prefix"
+deps_close
