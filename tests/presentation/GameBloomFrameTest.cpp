@@ -39,15 +39,7 @@ TEST(GameBloomFrame, GoldenRingsUnderTheNightSkyGlow) {
     portable_test::linkDirectory(assets, directory.path() / "assets");
     ScopedWorkingDirectory inside(directory.path() / "run");
 
-    const auto skyProgram =
-        std::make_shared<Shader>("assets/shaders/skybox.vert", "assets/shaders/skybox.frag");
-    auto sky = std::make_shared<Skybox>(
-        skyProgram,
-        std::array<std::string, 6>{
-            "../assets/textures/Nightsky/px.jpg", "../assets/textures/Nightsky/nx.jpg",
-            "../assets/textures/Nightsky/py.jpg", "../assets/textures/Nightsky/ny.jpg",
-            "../assets/textures/Nightsky/pz.jpg", "../assets/textures/Nightsky/nz.jpg"});
-    sky->setup();
+    auto sky = makeGameSky();
 
     auto hud = std::make_shared<HeadsUpDisplay>();
     hud->setShaders(std::make_shared<Shader>("assets/shaders/hud.vert", "assets/shaders/hud.frag"),

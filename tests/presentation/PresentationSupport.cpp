@@ -1,5 +1,6 @@
 #include "presentation/PresentationSupport.h"
 
+#include <array>
 #include <random>
 #include <stdexcept>
 
@@ -13,6 +14,7 @@
 #include "framework/Shader.h"
 #include "render/HeadsUpDisplay.h"
 #include "render/Lights.h"
+#include "render/Skybox.h"
 #include "support/PortableTest.h"
 #include "world/WorldManager.h"
 
@@ -141,6 +143,17 @@ std::shared_ptr<HeadsUpDisplay> makeCodedHud(const TempDir& directory) {
 
 std::filesystem::path gameAssetsDirectory() {
     return std::filesystem::path(VELTRA_SOURCE_DIR) / "assets";
+}
+
+std::shared_ptr<Skybox> makeGameSky() {
+    auto sky = std::make_shared<Skybox>(
+        std::make_shared<Shader>("assets/shaders/skybox.vert", "assets/shaders/skybox.frag"),
+        std::array<std::string, 6>{
+            "../assets/textures/Nightsky/px.jpg", "../assets/textures/Nightsky/nx.jpg",
+            "../assets/textures/Nightsky/py.jpg", "../assets/textures/Nightsky/ny.jpg",
+            "../assets/textures/Nightsky/pz.jpg", "../assets/textures/Nightsky/nz.jpg"});
+    sky->setup();
+    return sky;
 }
 
 }  // namespace presentation_test

@@ -11,6 +11,7 @@
 #include "render/Camera.h"
 
 class HeadsUpDisplay;
+class Skybox;
 class WorldManager;
 
 namespace presentation_test {
@@ -82,5 +83,9 @@ std::shared_ptr<HeadsUpDisplay> makeCodedHud(const TempDir& directory);
 
 // The game's own font sheet and tutorial picture, when they exist.
 std::filesystem::path gameAssetsDirectory();
+
+// The game's night sky, set up from "../assets" (run from a folder beside
+// the game's assets, as the game runs).
+std::shared_ptr<Skybox> makeGameSky();
 
 }  // namespace presentation_test

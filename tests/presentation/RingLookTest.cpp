@@ -98,15 +98,7 @@ TEST_P(RingLook, NearAndFarRingsShowTheirHoles) {
                                                 std::make_shared<DirectionalLight>(),
                                                 std::make_shared<PointLight>());
     world->state = GameState::Playing;
-    const auto skyProgram =
-        std::make_shared<Shader>("assets/shaders/skybox.vert", "assets/shaders/skybox.frag");
-    auto sky = std::make_shared<Skybox>(
-        skyProgram,
-        std::array<std::string, 6>{
-            "../assets/textures/Nightsky/px.jpg", "../assets/textures/Nightsky/nx.jpg",
-            "../assets/textures/Nightsky/py.jpg", "../assets/textures/Nightsky/ny.jpg",
-            "../assets/textures/Nightsky/pz.jpg", "../assets/textures/Nightsky/nz.jpg"});
-    sky->setup();
+    auto sky = makeGameSky();
     world->setSkybox(sky);
 
     const auto material = makeRingMaterial(
