@@ -1,6 +1,6 @@
 #include "app/RenderFlags.h"
 
-#include "framework/Gl.h"
+#include "framework/GlFeatures.h"
 
 namespace RenderFlags {
 namespace {
@@ -18,7 +18,7 @@ void setWireframe(bool enabled) {
 }
 
 void applyPolygonMode() {
-    glPolygonMode(GL_FRONT_AND_BACK, wireframe ? GL_LINE : GL_FILL);
+    glfeatures::setPolygonMode(wireframe);
 }
 
 }  // namespace RenderFlags

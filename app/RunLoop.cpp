@@ -9,6 +9,7 @@
 #include "app/WindowManager.h"
 #include "framework/Gl.h"
 #include "framework/Input.h"
+#include "framework/Platform.h"
 #include "framework/Screenshot.h"
 #include "render/Camera.h"
 #include "render/DebugCamera.h"
@@ -46,8 +47,33 @@ RunLoop::RunLoop(GLFWwindow* window, WindowManager& windowManager, bool runHeadl
       bestRuns(std::move(bestRuns)) {}
 
 void RunLoop::run() {
-    while (playRun()) {
+    while (step()) {
     }
+}
+
+bool RunLoop::step() {
+    switch (stage) {
+        case Stage::LoadingScreen:
+            stage = Stage::Assembly;
+            // Shown for a frame of its own, so that a browser presents it
+            // before the level is built; the first run has none to show.
+            if (showLoadingScreen()) {
+                return true;
+            }
+            [[fallthrough]];
+        case Stage::Assembly:
+            assembleRun();
+            stage = Stage::Frames;
+            // A close request that arrived while the scene was built skips
+            // its frames.
+            if (closeRequested(window)) {
+                return finishRun();
+            }
+            return true;
+        case Stage::Frames:
+            return frame(scene) || finishRun();
+    }
+    return false;
 }
 
 void RunLoop::releaseKeptHandles() {
@@ -55,11 +81,16 @@ void RunLoop::releaseKeptHandles() {
     keptWorldManager.reset();
 }
 
-bool RunLoop::playRun() {
+bool RunLoop::showLoadingScreen() {
     glfwSetWindowTitle(window, kLoadingTitle);
-    if (keptHud != nullptr && keptWorldManager != nullptr) {
+    const bool shown = keptHud != nullptr && keptWorldManager != nullptr;
+    if (shown) {
         drawLoadingScreen();
     }
+    return shown;
+}
+
+void RunLoop::assembleRun() {
     // The loading screen is the finished run's last use: let go of it before
     // the next level is built, so one level's meshes, textures, sky and
     // sounds are held at a time rather than two.
@@ -76,7 +107,7 @@ bool RunLoop::playRun() {
     if (restarting) {
         picturesAhead.emplace(levelPictures(), kPicturesAheadOnRestart);
     }
-    Scene scene =
+    scene =
         assembleScene(values.width, values.height, values.startPosition, values.fov, values.near,
                       values.far, values.moveSpeed, values.rotationSpeed, values.yaw, values.pitch);
     picturesAhead.reset();
@@ -96,13 +127,9 @@ bool RunLoop::playRun() {
 
     restart = false;
     currentTime = static_cast<float>(glfwGetTime());
+}
 
-    // A close request that arrived while the scene was built skips its frames.
-    if (!closeRequested(window)) {
-        while (frame(scene)) {
-        }
-    }
-
+bool RunLoop::finishRun() {
     // The finished run's world manager (with everything it owns) and HUD
     // live on into the next run, which draws its loading screen with them;
     // its sounds stop now, so its music does not play on under the next run's.
@@ -114,6 +141,7 @@ bool RunLoop::playRun() {
 
     const bool closing = closeRequested(window);
     scene = Scene{};
+    stage = Stage::LoadingScreen;
     return !closing;
 }
 
@@ -124,6 +152,12 @@ bool RunLoop::frame(Scene& scene) {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glfwPollEvents();
     gamepads.update();
+    // A hidden browser tab draws no frames: the flight waits in the pause
+    // rather than jumping by the whole time away when it comes back.
+    if (platform::takePauseRequest() && scene.worldManager != nullptr &&
+        scene.worldManager->state == GameState::Playing && !scene.worldManager->isPaused()) {
+        scene.worldManager->togglePause();
+    }
 
     // Variable step: neither clamped nor smoothed.
     previousTime = currentTime;

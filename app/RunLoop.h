@@ -59,13 +59,22 @@ class RunLoop {
 
     // Returns when the window has been asked to close.
     void run();
+    // One step of run(): the next frame of the run, or the next part of
+    // starting one (its loading screen, then its assembly). False once the
+    // window has been asked to close. For a browser's frame callback.
+    bool step();
 
     // Lets go of the last run's world manager and HUD (at shut-down).
     void releaseKeptHandles();
 
   private:
-    // One run; false when the window has been asked to close.
-    bool playRun();
+    enum class Stage { LoadingScreen, Assembly, Frames };
+
+    // Whether the finished run's loading screen was drawn.
+    bool showLoadingScreen();
+    void assembleRun();
+    // Lets the run go; false when the window has been asked to close.
+    bool finishRun();
     // One frame; false when the run ends.
     bool frame(Scene& scene);
     void drawLoadingScreen();
@@ -84,6 +93,8 @@ class RunLoop {
     float previousTime = 0.0f;
     float currentTime = 0.0f;
     std::shared_ptr<BestRuns> bestRuns;
+    Stage stage = Stage::LoadingScreen;
+    Scene scene;
     // G's choice outlives the run it was made in.
     bool ghostShown = true;
     std::shared_ptr<HeadsUpDisplay> keptHud;

@@ -9,9 +9,11 @@
 #include "app/WindowManager.h"
 #include "framework/CommandLine.h"
 #include "framework/DebugOutput.h"
+#include "framework/FrameLoop.h"
 #include "framework/Framework.h"
 #include "framework/Gl.h"
 #include "framework/GlContext.h"
+#include "framework/GlFeatures.h"
 #include "framework/Input.h"
 #include "framework/Platform.h"
 #include "framework/Screenshot.h"
@@ -108,15 +110,17 @@ int main(int argc, char** argv) {
     }
     std::cout << "GLEW was initialized." << std::endl;
 
-    if (glDebugMessageCallback != nullptr) {
-        glDebugMessageCallback(debugCallback, nullptr);
-        glEnable(GL_DEBUG_OUTPUT_SYNCHRONOUS);
-    }
+    glfeatures::enableDebugOutput(debugCallback);
 
     if (!initFramework()) {
         return failStartup(windowManager, "Failed to init framework");
     }
     std::cout << "Framework was initialized." << std::endl;
+    if (!glfeatures::hasFloatColorTargets()) {
+        return failStartup(windowManager,
+                           "This renderer cannot draw into float textures "
+                           "(EXT_color_buffer_float), which the game's glow needs");
+    }
 
     glClearColor(0.2f, 0.2f, 0.2f, 1.0f);
     applyRenderSettings(renderer);
@@ -141,10 +145,11 @@ int main(int argc, char** argv) {
     // game's own folder, which an installed game cannot write.
     RunLoop runLoop(window, windowManager, options.runHeadless, screenshotName,
                     platform::picturesDirectory(), values, bestRuns);
-    runLoop.run();
-
-    runLoop.releaseKeptHandles();
-    shutdownFramework();
+    runFrames([&runLoop] { return runLoop.step(); },
+              [&runLoop] {
+                  runLoop.releaseKeptHandles();
+                  shutdownFramework();
+              });
     // The settings readers go next and the window manager last, as locals
     // declared in the opposite order.
     return 0;

@@ -57,14 +57,29 @@ function(veltra_dependency name)
                       "nor the pkg-config module ${DEP_PKGCONFIG}")
 endfunction()
 
-find_package(OpenGL REQUIRED)
-
-veltra_dependency(glfw PACKAGE glfw3 TARGETS glfw PKGCONFIG glfw3)
-# A static GLEW (GLEW::glew_s) carries its GLEW_STATIC definition itself.
-veltra_dependency(glew PACKAGE glew TARGETS GLEW::glew_s GLEW::glew GLEW::GLEW PKGCONFIG glew
-                  MODULE GLEW)
+if(EMSCRIPTEN)
+  # In the browser GLFW 3, OpenAL and WebGL 2 are emscripten's own JavaScript
+  # libraries; its GL/glew.h stands in for GLEW and loads nothing.
+  add_library(veltra_dependency_glfw INTERFACE)
+  add_library(veltra::glfw ALIAS veltra_dependency_glfw)
+  target_link_options(veltra_dependency_glfw INTERFACE -sUSE_GLFW=3 -sMIN_WEBGL_VERSION=2
+                      -sMAX_WEBGL_VERSION=2)
+  add_library(veltra_dependency_glew INTERFACE)
+  add_library(veltra::glew ALIAS veltra_dependency_glew)
+  add_library(veltra_dependency_openal INTERFACE)
+  add_library(veltra::openal ALIAS veltra_dependency_openal)
+  target_link_libraries(veltra_dependency_openal INTERFACE openal)
+  add_library(veltra_dependency_opengl INTERFACE)
+  add_library(OpenGL::GL ALIAS veltra_dependency_opengl)
+else()
+  find_package(OpenGL REQUIRED)
+  veltra_dependency(glfw PACKAGE glfw3 TARGETS glfw PKGCONFIG glfw3)
+  # A static GLEW (GLEW::glew_s) carries its GLEW_STATIC definition itself.
+  veltra_dependency(glew PACKAGE glew TARGETS GLEW::glew_s GLEW::glew GLEW::GLEW PKGCONFIG glew
+                    MODULE GLEW)
+  veltra_dependency(openal PACKAGE OpenAL TARGETS OpenAL::OpenAL PKGCONFIG openal MODULE OpenAL)
+endif()
 veltra_dependency(assimp PACKAGE assimp TARGETS assimp::assimp PKGCONFIG assimp)
-veltra_dependency(openal PACKAGE OpenAL TARGETS OpenAL::OpenAL PKGCONFIG openal MODULE OpenAL)
 veltra_dependency(sndfile PACKAGE SndFile TARGETS SndFile::sndfile PKGCONFIG sndfile)
 # vcpkg's port of inih installs an unofficial package; Debian and the cross
 # prefix install pkg-config files.

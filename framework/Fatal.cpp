@@ -4,10 +4,12 @@
 #include <cstdlib>
 #include <iostream>
 
+#include "framework/FrameLoop.h"
+
 void waitForKeyAndExit() {
     std::cout.flush();
     std::fflush(stdout);
     // One character, or end of input when no console is attached.
     std::cin.get();
-    std::exit(1);
+    endProgram(1);
 }

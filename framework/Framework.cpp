@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "framework/Gl.h"
+#include "framework/GlFeatures.h"
 #include "framework/Shader.h"
 
 namespace {
@@ -16,7 +17,7 @@ bool initFramework() {
         std::cout << "No context available. Exiting." << std::endl;
         return false;
     }
-    if (!GLEW_VERSION_3_0) {
+    if (!glfeatures::hasVersion3()) {
         std::cout << "GLEW not available. Exiting." << std::endl;
         return false;
     }

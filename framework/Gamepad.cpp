@@ -7,6 +7,39 @@
 namespace gamepad {
 namespace {
 
+#ifdef VELTRA_GAMEPAD_FROM_JOYSTICK
+// A browser lays out the buttons of a pad it knows in its "standard"
+// mapping; where it gives all seventeen, they are read into GLFW 3.3's
+// places (A, B, X and Y alike; Start, then the D-pad, further on).
+class GlfwPads : public PadSource {
+  public:
+    bool readState(int id, GLFWgamepadstate& state) override {
+        int buttonCount = 0;
+        int axisCount = 0;
+        const unsigned char* buttons = glfwGetJoystickButtons(id, &buttonCount);
+        const float* axes = glfwGetJoystickAxes(id, &axisCount);
+        if (buttons == nullptr || axes == nullptr || buttonCount < 17 || axisCount < 2) {
+            return false;
+        }
+        state = GLFWgamepadstate{};
+        constexpr int kStandard[][2] = {
+            {0, GLFW_GAMEPAD_BUTTON_A},          {3, GLFW_GAMEPAD_BUTTON_Y},
+            {9, GLFW_GAMEPAD_BUTTON_START},      {12, GLFW_GAMEPAD_BUTTON_DPAD_UP},
+            {13, GLFW_GAMEPAD_BUTTON_DPAD_DOWN}, {14, GLFW_GAMEPAD_BUTTON_DPAD_LEFT},
+            {15, GLFW_GAMEPAD_BUTTON_DPAD_RIGHT}};
+        for (const auto& [from, to] : kStandard) {
+            state.buttons[to] = buttons[from];
+        }
+        state.axes[GLFW_GAMEPAD_AXIS_LEFT_X] = axes[0];
+        state.axes[GLFW_GAMEPAD_AXIS_LEFT_Y] = axes[1];
+        return true;
+    }
+    std::string name(int id) override {
+        const char* padName = glfwGetJoystickName(id);
+        return padName != nullptr ? padName : "unnamed pad";
+    }
+};
+#else
 class GlfwPads : public PadSource {
   public:
     bool readState(int id, GLFWgamepadstate& state) override {
@@ -18,6 +51,7 @@ class GlfwPads : public PadSource {
         return padName != nullptr ? padName : "unnamed pad";
     }
 };
+#endif
 
 bool pressed(const GLFWgamepadstate& state, int button) {
     return state.buttons[button] == GLFW_PRESS;

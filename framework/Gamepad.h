@@ -6,6 +6,25 @@
 
 #include "framework/Gl.h"
 
+#ifndef GLFW_GAMEPAD_BUTTON_A
+// GLFW before 3.3 (a browser's GLFW) has no gamepad API; its state and the
+// names the game reads are GLFW 3.3's.
+typedef struct GLFWgamepadstate {
+    unsigned char buttons[15];
+    float axes[6];
+} GLFWgamepadstate;
+#define GLFW_GAMEPAD_BUTTON_A 0
+#define GLFW_GAMEPAD_BUTTON_Y 3
+#define GLFW_GAMEPAD_BUTTON_START 7
+#define GLFW_GAMEPAD_BUTTON_DPAD_UP 11
+#define GLFW_GAMEPAD_BUTTON_DPAD_RIGHT 12
+#define GLFW_GAMEPAD_BUTTON_DPAD_DOWN 13
+#define GLFW_GAMEPAD_BUTTON_DPAD_LEFT 14
+#define GLFW_GAMEPAD_AXIS_LEFT_X 0
+#define GLFW_GAMEPAD_AXIS_LEFT_Y 1
+#define VELTRA_GAMEPAD_FROM_JOYSTICK 1
+#endif
+
 // Gamepads play like the keyboard: every frame the pads' states become keys
 // in the Input module, so the rest of the game knows only keys. The left
 // stick and the D-pad steer as W, S, A and D; A or Start is Space (start,

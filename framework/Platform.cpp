@@ -26,6 +26,9 @@
 #ifdef __GLIBC__
 #include <malloc.h>
 #endif
+#ifdef __EMSCRIPTEN__
+#include <emscripten.h>
+#endif
 
 namespace fs = std::filesystem;
 
@@ -35,6 +38,7 @@ namespace {
 
 std::atomic<bool> closeRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+std::atomic<bool> pauseRequested{false};
 
 }  // namespace
 
@@ -265,6 +269,15 @@ std::FILE* createNewFile(const std::string& utf8Path) {
 }
 
 MoveResult moveToNewName(const fs::path& from, const fs::path& to) {
+#ifdef __EMSCRIPTEN__
+    // One thread, one program: nothing can take the name between the look
+    // and the move.
+    std::error_code error;
+    if (fs::exists(to, error) || error) {
+        return error ? MoveResult::failed : MoveResult::nameTaken;
+    }
+    return std::rename(from.c_str(), to.c_str()) == 0 ? MoveResult::moved : MoveResult::failed;
+#else
     if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
         return MoveResult::moved;
     }
@@ -280,6 +293,7 @@ MoveResult moveToNewName(const fs::path& from, const fs::path& to) {
     }
     unlink(from.c_str());
     return MoveResult::moved;
+#endif
 }
 
 bool flushToDisk(std::FILE* file) {
@@ -291,6 +305,12 @@ bool replaceFile(const fs::path& from, const fs::path& to) {
 }
 
 fs::path executablePath(size_t capacity) {
+#ifdef __EMSCRIPTEN__
+    // The page lays the game out in its file system as the desktop builds
+    // are: /veltra/bin for the program, /veltra/assets beside it.
+    (void)capacity;
+    return fs::path("/veltra/bin/veltra");
+#endif
     std::string buffer(capacity, '\0');
     const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
     if (length <= 0 || static_cast<size_t>(length) >= capacity) {
@@ -370,12 +390,14 @@ fs::path playerDataDirectory() {
                                             : fs::path();
 }
 
+#ifndef __EMSCRIPTEN__
 namespace {
 
 extern "C" void ignoreAlsaError(const char* /*file*/, int /*line*/, const char* /*function*/,
                                 int /*error*/, const char* /*format*/, ...) {}
 
 }  // namespace
+#endif
 
 fs::path startDirectory() {
     const char* told = std::getenv("VELTRA_START_DIR");
@@ -383,6 +405,7 @@ fs::path startDirectory() {
 }
 
 void quietSoundLibraries() {
+#ifndef __EMSCRIPTEN__
     // OpenAL Soft opens ALSA by its library name; opened here first, it is
     // the same library, and it stays loaded with the handler set. Where ALSA
     // is not installed there is nothing to quieten.
@@ -395,6 +418,7 @@ void quietSoundLibraries() {
     if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"))) {
         set(ignoreAlsaError);
     }
+#endif
 }
 
 void keepGamepadLibraryLoaded() {}
@@ -446,4 +470,32 @@ bool closeRequestReceived() {
     return closeRequested.load();
 }
 
+bool takePauseRequest() {
+    return pauseRequested.exchange(false);
+}
+
+void keepWrittenFiles() {
+#ifdef __EMSCRIPTEN__
+    // The page mounts the player's folder on the browser's IndexedDB; this
+    // copies memory to it (false: from memory to the storage).
+    EM_ASM({
+        FS.syncfs(
+            false, function(error) {
+                if (error)
+                    err("Could not keep the best runs in the browser: " + error);
+            });
+    });
+#endif
+}
+
 }  // namespace platform
+
+// Called by the page (see the web folder's index.html).
+extern "C" {
+#ifdef __EMSCRIPTEN__
+EMSCRIPTEN_KEEPALIVE
+#endif
+void veltra_request_pause() {
+    platform::pauseRequested.store(true);
+}
+}

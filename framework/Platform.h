@@ -116,4 +116,13 @@ void useFineSleep();
 void installCloseRequestHandlers();
 bool closeRequestReceived();
 
+// The system asks for a pause: in a browser, the page when its tab is
+// hidden (it calls veltra_request_pause). Reading the request clears it.
+bool takePauseRequest();
+
+// Makes the files written so far outlast the session: in a browser, where
+// the player's folder lives in the page's storage, they are copied there
+// now; a no-op elsewhere, where files are kept as written.
+void keepWrittenFiles();
+
 }  // namespace platform

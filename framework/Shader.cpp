@@ -11,7 +11,9 @@
 #include "framework/AssetPath.h"
 #include "framework/Fatal.h"
 #include "framework/Gl.h"
+#include "framework/GlFeatures.h"
 #include "framework/Platform.h"
+#include "framework/ShaderDialect.h"
 
 const char* const Shader::builtInVertexSource =
     "#version 330 core\n"
@@ -149,6 +151,9 @@ GlProgram Shader::linkProgram() {
 bool Shader::compileStage(const std::string& pathOrSource, uint32_t stageType,
                           uint32_t& shaderOut) {
     std::string text = fromSource ? pathOrSource : readShaderFile(pathOrSource);
+    if (glfeatures::isEs()) {
+        text = toEsShader(text);
+    }
     if (!defines.empty()) {
         const std::size_t firstLineEnd = text.find('\n');
         text.insert(firstLineEnd == std::string::npos ? text.size() : firstLineEnd + 1, defines);

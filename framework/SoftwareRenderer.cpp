@@ -1,6 +1,6 @@
 #include "framework/SoftwareRenderer.h"
 
-#include "framework/Gl.h"
+#include "framework/GlFeatures.h"
 
 namespace {
 
@@ -18,8 +18,7 @@ bool isSoftwareRendererName(std::string_view renderer) {
 }
 
 bool isSoftwareRenderer() {
-    const auto* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
-    return renderer != nullptr && isSoftwareRendererName(renderer);
+    return isSoftwareRendererName(glfeatures::rendererName());
 }
 
 void chooseDrawingPath(DrawingPath path) {

@@ -51,6 +51,7 @@ bool replaceWholeFile(const fs::path& path, std::string_view bytes) {
                          platform::flushToDisk(file);
     const bool closed = std::fclose(file) == 0;
     if (written && closed && platform::replaceFile(partial, path)) {
+        platform::keepWrittenFiles();
         return true;
     }
     std::error_code ignored;

@@ -106,22 +106,21 @@ void Geometry::addDetailLevel(const std::vector<uint32_t>& indices, float maxAng
     if (indices.empty() || indexCount == 0 || runs.isSplit()) {
         return;
     }
-    // The index buffer grows to hold the new list after the ones it has;
-    // the element binding belongs to the vertex array, so it is rebound there.
+    // The index buffer grows to hold the new list after the ones it has.
+    // The element binding belongs to the vertex array, so the new buffer is
+    // bound there, and as an element buffer first: WebGL fixes a buffer's
+    // kind at its first binding and copies only between buffers of a kind.
     const GLsizeiptr oldBytes = static_cast<GLsizeiptr>(storedIndexCount) * sizeof(uint32_t);
     const GLsizeiptr addedBytes = static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t));
     GlBuffer grown = generateBuffer();
-    glBindBuffer(GL_COPY_WRITE_BUFFER, grown.get());
-    glBufferData(GL_COPY_WRITE_BUFFER, oldBytes + addedBytes, nullptr, GL_STATIC_DRAW);
-    glBindBuffer(GL_COPY_READ_BUFFER, indexBuffer.get());
-    glCopyBufferSubData(GL_COPY_READ_BUFFER, GL_COPY_WRITE_BUFFER, 0, 0, oldBytes);
-    glBufferSubData(GL_COPY_WRITE_BUFFER, oldBytes, addedBytes, indices.data());
-    glBindBuffer(GL_COPY_READ_BUFFER, 0);
-    glBindBuffer(GL_COPY_WRITE_BUFFER, 0);
     glBindVertexArray(vao.get());
     glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, grown.get());
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER, oldBytes + addedBytes, nullptr, GL_STATIC_DRAW);
+    glBindBuffer(GL_COPY_READ_BUFFER, indexBuffer.get());
+    glCopyBufferSubData(GL_COPY_READ_BUFFER, GL_ELEMENT_ARRAY_BUFFER, 0, 0, oldBytes);
+    glBufferSubData(GL_ELEMENT_ARRAY_BUFFER, oldBytes, addedBytes, indices.data());
+    glBindBuffer(GL_COPY_READ_BUFFER, 0);
     glBindVertexArray(0);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
     indexBuffer = std::move(grown);
 
     const DetailLevel level{storedIndexCount, static_cast<uint32_t>(indices.size()),

@@ -1,6 +1,7 @@
 #include "render/RenderTargets.h"
 
 #include "framework/Gl.h"
+#include "framework/GlFeatures.h"
 
 namespace RenderTargets {
 
@@ -44,7 +45,8 @@ void createFullScreenQuad(GlVertexArray& vertexArray, GlBuffer& vertexBuffer) {
 GlTexture createColorTexture(int32_t width, int32_t height, bool clampToEdge) {
     GlTexture texture = generateTexture();
     glBindTexture(GL_TEXTURE_2D, texture.get());
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16F, width, height, 0, GL_RGB, GL_FLOAT, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(glfeatures::floatColorFormat()), width,
+                 height, 0, GL_RGBA, GL_FLOAT, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     if (clampToEdge) {
@@ -59,7 +61,7 @@ GlTexture createDepthTexture(int32_t width, int32_t height) {
     GlTexture texture = generateTexture();
     glBindTexture(GL_TEXTURE_2D, texture.get());
     glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT,
-                 GL_FLOAT, nullptr);
+                 GL_UNSIGNED_INT, nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);

@@ -8,6 +8,7 @@
 #include "framework/DdsLoader.h"
 #include "framework/Fatal.h"
 #include "framework/Gl.h"
+#include "framework/GlFeatures.h"
 #include "framework/SoftwareRenderer.h"
 
 namespace {
@@ -38,8 +39,7 @@ void keepDecodedLevels(uint32_t width, uint32_t height) {
     std::vector<Level> levels;
     for (GLint level = 0;; ++level) {
         Level decoded;
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_WIDTH, &decoded.width);
-        glGetTexLevelParameteriv(GL_TEXTURE_2D, level, GL_TEXTURE_HEIGHT, &decoded.height);
+        glfeatures::textureLevelSize(level, decoded.width, decoded.height);
         // Each level is smaller than level 0; the chain ends at 1 by 1.
         if (decoded.width <= 0 || decoded.height <= 0 ||
             static_cast<uint32_t>(decoded.width) > width ||
@@ -47,7 +47,7 @@ void keepDecodedLevels(uint32_t width, uint32_t height) {
             break;
         }
         decoded.texels.resize(static_cast<size_t>(decoded.width) * decoded.height * 4);
-        glGetTexImage(GL_TEXTURE_2D, level, GL_RGBA, GL_UNSIGNED_BYTE, decoded.texels.data());
+        glfeatures::readTextureLevel(level, decoded.texels);
         const bool last = decoded.width == 1 && decoded.height == 1;
         levels.push_back(std::move(decoded));
         if (last) {
@@ -71,8 +71,11 @@ Texture::Texture(const std::string& assetPath) {
     id = generateTexture();
     glBindTexture(GL_TEXTURE_2D, id.get());
     // The file's own mip levels are ignored; the driver builds a fresh chain.
-    const std::vector<uint8_t> texels =
-        drawsSoftwarePath() ? decodeBc1(image) : std::vector<uint8_t>{};
+    // A context that cannot sample DXT1 (most browsers on phones) gets the
+    // texels decoded here as well.
+    const std::vector<uint8_t> texels = drawsSoftwarePath() || !glfeatures::hasDxt1Textures()
+                                            ? decodeBc1(image)
+                                            : std::vector<uint8_t>{};
     if (!texels.empty()) {
         // Decoded here, the chain is built from 8-bit texels: a software
         // rasterizer builds a compressed chain by decoding, shrinking and
@@ -88,7 +91,7 @@ Texture::Texture(const std::string& assetPath) {
                                static_cast<GLsizei>(image.height), 0,
                                static_cast<GLsizei>(image.size), image.data.data());
         glGenerateMipmap(GL_TEXTURE_2D);
-        if (isSoftwareRenderer()) {
+        if (isSoftwareRenderer() && glfeatures::canReadTextures()) {
             keepDecodedLevels(image.width, image.height);
         }
     }

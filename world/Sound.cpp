@@ -83,6 +83,7 @@ void Sound::update() {
     if (!engine) {
         return;
     }
+    engine->service();
     // Not clamped: the engine plays values below 0 as silence and passes
     // values above 1 on as amplification.
     if (Input::wasPressed(kKeyFullStop)) {

@@ -28,7 +28,9 @@ class Sound {
     void playWinSound();
     void playTickSound();
     void stopAll();
-    // Full stop raises and comma lowers the volume by 0.1 (not clamped).
+    // Once a frame: full stop raises and comma lowers the volume by 0.1 (not
+    // clamped), and where the engine has no thread of its own its streams
+    // are refilled.
     void update();
 
     float getVolume() const { return volume; }

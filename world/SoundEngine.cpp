@@ -4,10 +4,20 @@
 #include <chrono>
 #include <cmath>
 #include <iostream>
+#include <system_error>
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#if __has_include(<AL/alext.h>)
 #include <AL/alext.h>
+#else
+// A browser's OpenAL has no extension header; these are the values OpenAL
+// Soft's header gives them.
+#define AL_FORMAT_MONO_FLOAT32 0x10010
+#define AL_FORMAT_STEREO_FLOAT32 0x10011
+#define AL_DIRECT_CHANNELS_SOFT 0x1033
+using PFNALCSETTHREADCONTEXTPROC = ALCboolean (*)(ALCcontext* context);
+#endif
 
 #include "framework/Platform.h"
 #include "world/AudioFile.h"
@@ -95,11 +105,18 @@ AudioDeviceHold::AudioDeviceHold() {
             searchedWhileHeld = false;
         }
     }
-    opener = std::thread([this] { device = SharedAudioDevice::acquire(); });
+    try {
+        opener = std::thread([this] { device = SharedAudioDevice::acquire(); });
+    } catch (const std::system_error&) {
+        // No threads (a browser): looked for now.
+        device = SharedAudioDevice::acquire();
+    }
 }
 
 AudioDeviceHold::~AudioDeviceHold() {
-    opener.join();
+    if (opener.joinable()) {
+        opener.join();
+    }
     std::lock_guard<std::mutex> lock(deviceMutex);
     --deviceHolds;
 }
@@ -124,33 +141,59 @@ std::unique_ptr<SoundEngine> SoundEngine::create() {
     if (!device) {
         return nullptr;
     }
-    PFNALCSETTHREADCONTEXTPROC setThreadContext = threadContextFunction();
-    if (setThreadContext == nullptr ||
-        !alcIsExtensionPresent(device->get(), "ALC_EXT_thread_local_context")) {
-        std::cerr << "Audio device lacks per-thread contexts; sound is off" << std::endl;
-        return nullptr;
-    }
+    // Without per-thread contexts (a browser's OpenAL) the engine selects
+    // its context for the whole process and has no service thread: its
+    // caller's thread is the only one.
+    const bool perThread =
+        alcIsExtensionPresent(device->get(), "ALC_EXT_thread_local_context") == ALC_TRUE &&
+        threadContextFunction() != nullptr;
     ALCcontext* context = alcCreateContext(device->get(), nullptr);
     if (context == nullptr) {
         std::cerr << "Failed to create an audio context on the output device" << std::endl;
         return nullptr;
     }
-    setThreadContext(context);
-    if (!alIsExtensionPresent("AL_EXT_FLOAT32")) {
+    selectContext(perThread, context);
+    // OpenAL Soft compares the name without case, a browser's OpenAL with.
+    if (!alIsExtensionPresent("AL_EXT_float32")) {
         std::cerr << "Audio device cannot play float samples; sound is off" << std::endl;
-        setThreadContext(nullptr);
+        selectContext(perThread, nullptr);
         alcDestroyContext(context);
         return nullptr;
     }
-    return std::make_unique<SoundEngine>(Token{}, std::move(device), context);
+    return std::make_unique<SoundEngine>(Token{}, std::move(device), context, perThread);
 }
 
-SoundEngine::SoundEngine(Token, std::shared_ptr<SharedAudioDevice> device, ALCcontext* context)
-    : device(std::move(device)), context(context) {
+SoundEngine::SoundEngine(Token, std::shared_ptr<SharedAudioDevice> device, ALCcontext* context,
+                         bool perThreadContext)
+    : device(std::move(device)), context(context), perThreadContext(perThreadContext) {
     makeCurrent();
     alListenerf(AL_GAIN, masterVolume);
     streamScratch.resize(kStreamFrames * AudioFile::kMaxChannels);
-    serviceThread = std::thread([this] { serviceLoop(); });
+    if (!perThreadContext) {
+        return;
+    }
+    try {
+        serviceThread = std::thread([this] { serviceLoop(); });
+    } catch (const std::system_error&) {
+        // No threads to be had: service() refills the streams.
+    }
+}
+
+void SoundEngine::selectContext(bool perThread, ALCcontext* context) {
+    if (perThread) {
+        threadContextFunction()(context);
+    } else {
+        alcMakeContextCurrent(context);
+    }
+}
+
+void SoundEngine::service() {
+    if (serviceThread.joinable()) {
+        return;
+    }
+    std::lock_guard<std::mutex> lock(mutex);
+    makeCurrent();
+    serviceVoices();
 }
 
 SoundEngine::~SoundEngine() {
@@ -169,12 +212,12 @@ SoundEngine::~SoundEngine() {
             alDeleteBuffers(1, &buffer);
         }
     }
-    threadContextFunction()(nullptr);
+    selectContext(perThreadContext, nullptr);
     alcDestroyContext(context);
 }
 
 void SoundEngine::makeCurrent() const {
-    threadContextFunction()(context);
+    selectContext(perThreadContext, context);
 }
 
 void SoundEngine::preload(const std::string& path) {
@@ -255,8 +298,9 @@ void SoundEngine::play2D(const std::string& path, bool looped) {
         voices.push_back(std::move(voice));
     }
     // The service thread decodes the first block and starts the stream, so
-    // the caller never waits for the decoder.
+    // the caller never waits for the decoder; without one, it starts now.
     wake.notify_all();
+    service();
 }
 
 void SoundEngine::stopAllSounds() {

@@ -56,6 +56,10 @@ class SoundEngine {
     void play2D(const std::string& path, bool looped);
     void stopAllSounds();
 
+    // Refills the streams where the engine has no service thread (in a
+    // browser, which has no threads); does nothing otherwise. Once a frame.
+    void service();
+
     // Master volume: below 0 (or NaN) is silence, above 1 amplifies.
     void setSoundVolume(float volume);
     float getSoundVolume() const { return masterVolume; }
@@ -73,9 +77,13 @@ class SoundEngine {
     };
 
   public:
-    SoundEngine(Token, std::shared_ptr<SharedAudioDevice> device, ALCcontext* context);
+    SoundEngine(Token, std::shared_ptr<SharedAudioDevice> device, ALCcontext* context,
+                bool perThreadContext);
 
   private:
+    // This thread's context where contexts are per thread, else the
+    // process's.
+    static void selectContext(bool perThread, ALCcontext* context);
     void makeCurrent() const;
     void serviceLoop();
     // Primes new streams, refills played buffers, restarts a starved stream
@@ -91,6 +99,7 @@ class SoundEngine {
 
     std::shared_ptr<SharedAudioDevice> device;
     ALCcontext* context = nullptr;
+    bool perThreadContext = true;
     float masterVolume = 1.0f;
 
     // Decoded effects by path; 0 marks a file that failed to decode.

@@ -137,6 +137,12 @@ licence bullet "${SRC[bullet]}/LICENSE.txt" "${SRC[bullet]}/debian/copyright"
 
 # ---------------------------------------------------------------- Assimp
 ( cd "${SRC[assimp]}" && run assimp patch -R -p1 -i debian/patches/use-system-libdraco.patch )
+# It links pkg-config's bare names (minizip;z), which a consumer cannot find;
+# its full library paths instead.
+sed -i 's|TARGET_LINK_LIBRARIES(assimp ${UNZIP_LIBRARIES})|TARGET_LINK_LIBRARIES(assimp ${UNZIP_LINK_LIBRARIES})|' \
+  "${SRC[assimp]}/code/CMakeLists.txt"
+grep -q 'UNZIP_LINK_LIBRARIES' "${SRC[assimp]}/code/CMakeLists.txt" \
+  || die "assimp: could not switch it to minizip's full library paths"
 cmake_lib assimp "${SRC[assimp]}" \
   -DASSIMP_BUILD_ALL_IMPORTERS_BY_DEFAULT=OFF -DASSIMP_BUILD_GLTF_IMPORTER=ON \
   -DASSIMP_BUILD_ALL_EXPORTERS_BY_DEFAULT=OFF -DASSIMP_NO_EXPORT=ON \
@@ -156,6 +162,19 @@ run inih em++ -O2 $CXX_EXCEPTIONS -std=c++11 -I"$ini" -c "$ini/cpp/INIReader.cpp
 run inih emar rcs "$stage/lib/libinih.a" "$bld/inih/ini.o"
 run inih emar rcs "$stage/lib/libINIReader.a" "$bld/inih/INIReader.o"
 cp "$ini/ini.h" "$ini/cpp/INIReader.h" "$stage/include/"
+# One module for the game's pkg-config lookup; the static INIReader needs
+# inih after it.
+cat >"$stage/lib/pkgconfig/INIReader.pc" <<EOF
+prefix=$stage
+libdir=\${prefix}/lib
+includedir=\${prefix}/include
+
+Name: INIReader
+Description: simple .INI file parser for C++
+Version: $(noepoch "$(version_of libinih)")
+Libs: -L\${libdir} -lINIReader -linih
+Cflags: -I\${includedir}
+EOF
 licence inih "$ini/LICENSE.txt" "$ini/debian/copyright"
 
 # ---------------------------------------------------------------- sound decoding
@@ -173,6 +192,9 @@ cmake_lib libsndfile "${SRC[libsndfile]}" \
 grep -q 'ENABLE_MPEG.*ON\|SndFile_WITH_MPEG 1' "$stage/lib/cmake/SndFile/SndFileConfig.cmake" \
   || die "libsndfile was built without MPEG support (see $logs/libsndfile.log)"
 licence libsndfile "${SRC[libsndfile]}/COPYING" "${SRC[libsndfile]}/debian/copyright"
+# Static only: the game's pkg-config lookup links the MPEG libraries too
+# (its CMake package would need find modules for them).
+sed -i 's|^Libs: .*|Libs: -L${libdir} -lsndfile -lmpg123 -lmp3lame -lm|' "$stage/lib/pkgconfig/sndfile.pc"
 
 # ---------------------------------------------------------------- finish
 rm -rf "$stage/share/man" "$stage/share/doc"

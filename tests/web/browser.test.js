@@ -1,0 +1,195 @@
+// The browser build played in headless Chromium as a player plays it: the
+// page, the start-up lines, the start screen against the Linux build's first
+// frame, the countdown, held keys, the restart, Escape, a missing asset and
+// the sound. Run by tests/web/run.sh, which serves the site and passes:
+//   VELTRA_SITE_URL     where the site is served
+//   VELTRA_LINUX_FRAME  the Linux build's headless first frame (PPM)
+//   VELTRA_SOURCE_DIR   the source tree (screen checks, font, tutorial)
+//   VELTRA_WORK         a folder for the frames taken
+//   VELTRA_PYTHON       a python3 with numpy and PIL
+'use strict';
+const { describe, it, before, after } = require('node:test');
+const assert = require('node:assert/strict');
+const { execFileSync } = require('node:child_process');
+const fs = require('node:fs');
+const path = require('node:path');
+const { chromium } = require('playwright-core');
+
+const site = process.env.VELTRA_SITE_URL;
+const linuxFrame = process.env.VELTRA_LINUX_FRAME;
+const source = process.env.VELTRA_SOURCE_DIR;
+const work = process.env.VELTRA_WORK;
+const checks = path.join(source, 'tests/process/screen_checks.py');
+const font = path.join(source, 'assets/textures/fonts/greek_outlined.tga');
+const tutorial = path.join(source, 'assets/tutorial/Veltra_TutorialSTART.png');
+// SwiftShader draws a flying frame in a quarter of a second or more here.
+const slow = 120000;
+
+const STARTUP_LINES = [
+  ':::::: WELCOME TO VELTRA ::::::',
+  'WindowManager was initialized.',
+  'GLEW was initialized.',
+  'Framework was initialized.',
+  'Terrain loaded!',
+];
+
+let browser;
+
+// A page of the game with its console lines and JavaScript errors recorded.
+async function openGame(query = '') {
+  const page = await browser.newPage({ viewport: { width: 1200, height: 900 } });
+  const lines = [];
+  const errors = [];
+  page.on('console', (message) => lines.push(message.text()));
+  page.on('pageerror', (error) => errors.push(error.message));
+  await page.goto(site + query);
+  await page.waitForSelector('#play:not([disabled])', { timeout: slow });
+  return { page, lines, errors };
+}
+
+async function waitForLine(game, pattern, after = 0, timeout = slow) {
+  const started = Date.now();
+  for (;;) {
+    const index = game.lines.findIndex((line, i) => i >= after && pattern.test(line));
+    if (index >= 0) return index;
+    if (Date.now() - started > timeout) {
+      assert.fail(`no console line ${pattern} within ${timeout} ms:\n${game.lines.slice(-20).join('\n')}`);
+    }
+    await game.page.waitForTimeout(100);
+  }
+}
+
+// The canvas as the player sees it, 1080 by 720.
+async function frame(game, name) {
+  const file = path.join(work, name + '.png');
+  await game.page.locator('#canvas').screenshot({ path: file });
+  return file;
+}
+
+function screen(check, shot, ...args) {
+  return execFileSync(process.env.VELTRA_PYTHON, [checks, check, shot, ...args], { encoding: 'utf8' }).trim();
+}
+
+function screenHolds(check, shot, ...args) {
+  try {
+    screen(check, shot, ...args);
+    return true;
+  } catch (error) {
+    if (error.status === 1) return false;
+    throw error;
+  }
+}
+
+before(async () => {
+  fs.mkdirSync(work, { recursive: true });
+  browser = await chromium.launch({
+    executablePath: '/usr/bin/chromium',
+    args: ['--no-sandbox', '--enable-unsafe-swiftshader', '--use-angle=swiftshader'],
+  });
+});
+
+after(async () => {
+  await browser.close();
+});
+
+describe('a game played in the browser', () => {
+  let game;
+
+  before(async () => {
+    game = await openGame();
+  });
+
+  after(async () => {
+    await game.page.close();
+  });
+
+  it('starts on the click, with the start-up lines in order and the music playing', async () => {
+    assert.equal(game.lines.length, 0, 'the game ran before the click');
+    await game.page.click('#play');
+    await waitForLine(game, /^FPS: /);
+    let at = 0;
+    for (const line of STARTUP_LINES) {
+      at = game.lines.indexOf(line, at);
+      assert.ok(at >= 0, `start-up line "${line}" missing or out of order:\n${game.lines.join('\n')}`);
+    }
+    assert.deepEqual(game.errors, []);
+    const sound = await game.page.evaluate(() => {
+      const context = AL.currentCtx;
+      if (!context) return 'no OpenAL context';
+      const playing = Object.values(context.sources).filter((s) => s.state === 0x1012);
+      return `${context.audioCtx.state}, ${playing.length} playing`;
+    });
+    assert.match(sound, /^running, [1-9]/, `sound: ${sound}`);
+  });
+
+  it('shows the start screen, then counts down from 3 after Space', async () => {
+    screen('tutorial', await frame(game, 'start'), tutorial);
+    await game.page.keyboard.press('Space');
+    let digits = '';
+    for (let count = 1; ; count++) {
+      assert.ok(count <= 100, `the countdown did not end: ${digits}`);
+      const shot = await frame(game, `countdown${count}`);
+      assert.ok(!screenHolds('tutorial', shot, tutorial), `frame ${count} after Space shows the start screen`);
+      const digit = screen('digit', shot, font);
+      if (digit === 'none') break;
+      assert.match(digit, /^[123]$/);
+      assert.ok(digits === '' || digit <= digits.at(-1), `the countdown rose: ${digits} then ${digit}`);
+      digits += digit;
+    }
+    assert.equal(digits[0], '3', `the countdown began with ${digits[0]}`);
+    assert.notEqual(digits.replace(/(.)\1+/g, '$1'), '3', `the countdown showed only 3 (${digits})`);
+    screen('flight', await frame(game, 'flight'), font);
+  });
+
+  it('dives into the ground while S is held, and Space builds the level again', async () => {
+    const from = game.lines.length;
+    await game.page.keyboard.down('s');
+    await waitForLine(game, /^Player collided with Terrain$/, from);
+    await game.page.keyboard.up('s');
+    await game.page.waitForTimeout(500);
+    screen('shows', await frame(game, 'over'), font, 'title', 'GAME OVER');
+
+    const restart = game.lines.length;
+    await game.page.keyboard.press('Space');
+    await waitForLine(game, /^Water vertices: 2500$/, restart);
+    await game.page.waitForFunction(() => document.title === 'VELTRA', null, { timeout: slow });
+    await waitForLine(game, /^FPS: /, game.lines.length);
+    screen('tutorial', await frame(game, 'restarted'), tutorial);
+  });
+
+  it('ends cleanly on Escape', async () => {
+    await game.page.keyboard.press('Escape');
+    await game.page.waitForSelector('#message:not([hidden])', { timeout: slow });
+    assert.match(await game.page.textContent('#message-text'), /^Thanks for flying/);
+    assert.deepEqual(game.errors, []);
+  });
+});
+
+it('draws the first frame as the Linux build does', async () => {
+  const game = await openGame('?run_headless&filename=/tmp/first-frame');
+  await game.page.click('#play');
+  // The frame is written under another name and renamed when whole.
+  await game.page.waitForFunction(() => {
+    try {
+      return Module.FS.stat('/tmp/first-frame.ppm').size > 0;
+    } catch (error) {
+      return false;
+    }
+  }, null, { timeout: slow, polling: 200 });
+  const bytes = await game.page.evaluate(() => Array.from(Module.FS.readFile('/tmp/first-frame.ppm')));
+  const file = path.join(work, 'browser-first-frame.ppm');
+  fs.writeFileSync(file, Buffer.from(bytes));
+  console.log(screen('same-frame', file, linuxFrame));
+  assert.deepEqual(game.errors, []);
+  await game.page.close();
+});
+
+it('says on the page which asset is missing', async () => {
+  const game = await openGame();
+  await game.page.evaluate(() => Module.FS.unlink('/veltra/assets/shaders/blur.frag'));
+  await game.page.click('#play');
+  await game.page.waitForSelector('#message:not([hidden])', { timeout: slow });
+  assert.equal(await game.page.textContent('#message-text'),
+    'Could not find shader file: assets/shaders/blur.frag');
+  await game.page.close();
+});
