@@ -166,4 +166,20 @@ bool readTextureLevel(int32_t level, std::vector<uint8_t>& texels) {
 #endif
 }
 
+void readPixelsRgb(int32_t width, int32_t height, uint8_t* rgb) {
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    if (!isEs()) {
+        glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+        return;
+    }
+    const std::size_t pixels = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
+    std::vector<uint8_t> rgba(pixels * 4);
+    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    for (std::size_t pixel = 0; pixel < pixels; ++pixel) {
+        rgb[pixel * 3] = rgba[pixel * 4];
+        rgb[pixel * 3 + 1] = rgba[pixel * 4 + 1];
+        rgb[pixel * 3 + 2] = rgba[pixel * 4 + 2];
+    }
+}
+
 }  // namespace glfeatures

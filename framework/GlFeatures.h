@@ -56,4 +56,9 @@ void textureLevelSize(int32_t level, GLint& width, GLint& height);
 // is false.
 bool readTextureLevel(int32_t level, std::vector<uint8_t>& texels);
 
+// Reads the frame's pixels as tightly packed 8-bit RGB rows, bottom row
+// first, into `rgb` (width * height * 3 bytes). ES reads RGBA only; the
+// alpha is dropped here.
+void readPixelsRgb(int32_t width, int32_t height, uint8_t* rgb);
+
 }  // namespace glfeatures

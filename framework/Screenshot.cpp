@@ -14,6 +14,7 @@
 #include <stb_image_write.h>
 
 #include "framework/Gl.h"
+#include "framework/GlFeatures.h"
 #include "framework/Platform.h"
 
 std::string formatPpm(const std::vector<uint8_t>& pixels, int32_t width, int32_t height) {
@@ -60,8 +61,7 @@ bool saveScreenshot(const std::string& name, int32_t width, int32_t height) {
     }
     std::vector<uint8_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height) * 3);
     // Rows are read tightly packed, so any width fits the buffer exactly.
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glfeatures::readPixelsRgb(width, height, pixels.data());
 
     const std::string fileName = name + ".ppm";
     std::FILE* file = platform::openFile(fileName, "w");
@@ -151,8 +151,7 @@ std::filesystem::path savePngScreenshot(const std::filesystem::path& directory, 
     }
     const std::size_t rowBytes = static_cast<std::size_t>(width) * 3;
     std::vector<uint8_t> pixels(rowBytes * static_cast<std::size_t>(height));
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+    glfeatures::readPixelsRgb(width, height, pixels.data());
 
     // OpenGL hands the bottom row first: a negative stride starts the file
     // with the top one.
