@@ -47,11 +47,11 @@ TEST(ShaderDialect, EveryProgramOfTheGameBuildsInAnEsContext) {
     setAssetSearchStartDirectory(VELTRA_SOURCE_DIR);
 
     const std::vector<std::pair<std::string, std::string>> programs = {
-        {"texture.vert", "texture.frag"},   {"water.vert", "texture.frag"},
-        {"skybox.vert", "skybox.frag"},     {"hud.vert", "hud.frag"},
-        {"emissive.vert", "emissive.frag"}, {"mirror.vert", "mirror.frag"},
+        {"texture.vert", "texture.frag"},     {"water.vert", "texture.frag"},
+        {"skybox.vert", "skybox.frag"},       {"hud.vert", "hud.frag"},
+        {"emissive.vert", "emissive.frag"},   {"mirror.vert", "mirror.frag"},
         {"particles.vert", "particles.frag"}, {"fullScreen.vert", "fullScreen.frag"},
-        {"quad.vert", "blend.frag"},        {"quad.vert", "extract.frag"},
+        {"quad.vert", "blend.frag"},          {"quad.vert", "extract.frag"},
         {"quad.vert", "blur.frag"},
     };
     for (const auto& [vertex, fragment] : programs) {

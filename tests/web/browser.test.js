@@ -36,8 +36,9 @@ const STARTUP_LINES = [
 let browser;
 
 // A page of the game with its console lines and JavaScript errors recorded.
-async function openGame(query = '') {
-  const page = await browser.newPage({ viewport: { width: 1200, height: 900 } });
+async function openGame(query = '', context = null) {
+  const options = { viewport: { width: 1200, height: 900 } };
+  const page = await (context !== null ? context.newPage(options) : browser.newPage(options));
   const lines = [];
   const errors = [];
   page.on('console', (message) => lines.push(message.text()));
@@ -204,4 +205,25 @@ it('says on the page which asset is missing', async () => {
   assert.equal(await game.page.textContent('#message-text'),
     'Could not find shader file: assets/shaders/blur.frag');
   await game.page.close();
+});
+
+it('keeps the best runs in the browser\'s storage from one visit to the next', async () => {
+  const context = await browser.newContext();
+  const first = await openGame('', context);
+  // What a won run leaves behind, kept as the game keeps it.
+  await first.page.evaluate(() => new Promise((resolve, reject) => {
+    const folder = '/home/web_user/.local/share/veltra';
+    Module.FS.writeFile(folder + '/best-runs.txt',
+      'VELTRA BEST RUNS 1\n# points, seconds left, date\n12 65.4 2026-12-10\n');
+    Module.FS.syncfs(false, (error) => (error ? reject(error) : resolve()));
+  }));
+  await first.page.close();
+
+  const second = await openGame('', context);
+  await second.page.click('#play');
+  await waitForLine(second, /^FPS: /);
+  const shot = await frame(second, 'best-run');
+  screen('tutorial', shot, tutorial, 'best-run');
+  screen('shows', shot, font, 'best', 'BEST: 0012 POINTS 01:05 LEFT');
+  await context.close();
 });
