@@ -149,8 +149,24 @@ describe('a game played in the browser', () => {
     }
     assert.ok(digits.length < shots.length, `the countdown did not end within 5 s: ${digits}`);
     assert.equal(digits[0], '3', `the countdown began with ${digits[0]}`);
-    assert.notEqual(digits.replace(/(.)\1+/g, '$1'), '3', `the countdown showed only 3 (${digits})`);
+    // Three or more frames all showing 3 mean it never counted down; one or
+    // two may all fall in its first second on a busy machine.
+    assert.ok(digits.length < 3 || /[12]/.test(digits), `the countdown showed only 3 (${digits})`);
     screen('flight', await frame(game, 'flight'), font);
+  });
+
+  it('pauses the flight when the tab is hidden', async () => {
+    await game.page.evaluate(() => {
+      Object.defineProperty(document, 'hidden', { value: true, configurable: true });
+      document.dispatchEvent(new Event('visibilitychange'));
+    });
+    screen('shows', await frame(game, 'hidden'), font, 'subtitle', 'PAUSED');
+    await game.page.evaluate(() => {
+      Object.defineProperty(document, 'hidden', { value: false, configurable: true });
+      document.dispatchEvent(new Event('visibilitychange'));
+    });
+    await game.page.keyboard.press('Space');
+    screen('hides', await frame(game, 'resumed'), font, 'subtitle', 'PAUSED');
   });
 
   it('dives into the ground while S is held, and Space builds the level again', async () => {
@@ -195,6 +211,20 @@ it('draws the first frame as the Linux build does', async () => {
   console.log(screen('same-frame', file, linuxFrame));
   assert.deepEqual(game.errors, []);
   await game.page.close();
+});
+
+it('says so where the browser has no WebGL 2', async () => {
+  const page = await browser.newPage();
+  await page.addInitScript(() => {
+    const getContext = HTMLCanvasElement.prototype.getContext;
+    HTMLCanvasElement.prototype.getContext = function (kind, ...rest) {
+      return kind === 'webgl2' ? null : getContext.call(this, kind, ...rest);
+    };
+  });
+  await page.goto(site);
+  await page.waitForSelector('#message:not([hidden])');
+  assert.match(await page.textContent('#message-text'), /^VELTRA needs WebGL 2/);
+  await page.close();
 });
 
 it('says on the page which asset is missing', async () => {
