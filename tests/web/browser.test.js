@@ -60,16 +60,29 @@ async function waitForLine(game, pattern, after = 0, timeout = slow) {
   }
 }
 
-// The canvas as the player sees it, 1080 by 720: read in the frame's own
-// animation callback, after the game's (registered a frame earlier), before
-// the browser presents and clears it.
+// The canvas as the player sees it, 1080 by 720, in `count` frames in a
+// row: each read in the frame's own animation callback, after the game's
+// (registered a frame earlier), before the browser presents and clears it.
+async function frames(game, name, count) {
+  const urls = await game.page.evaluate(async (count) => {
+    const canvas = document.getElementById('canvas');
+    const taken = [];
+    while (taken.length < count) {
+      taken.push(await new Promise((resolve) => {
+        requestAnimationFrame(() => resolve(canvas.toDataURL('image/png')));
+      }));
+    }
+    return taken;
+  }, count);
+  return urls.map((url, index) => {
+    const file = path.join(work, count === 1 ? `${name}.png` : `${name}${index + 1}.png`);
+    fs.writeFileSync(file, Buffer.from(url.slice(url.indexOf(',') + 1), 'base64'));
+    return file;
+  });
+}
+
 async function frame(game, name) {
-  const file = path.join(work, name + '.png');
-  const url = await game.page.evaluate(() => new Promise((resolve) => {
-    requestAnimationFrame(() => resolve(document.getElementById('canvas').toDataURL('image/png')));
-  }));
-  fs.writeFileSync(file, Buffer.from(url.slice(url.indexOf(',') + 1), 'base64'));
-  return file;
+  return (await frames(game, name, 1))[0];
 }
 
 function screen(check, shot, ...args) {
@@ -169,7 +182,7 @@ describe('a game played in the browser', () => {
     screen('hides', await frame(game, 'resumed'), font, 'subtitle', 'PAUSED');
   });
 
-  it('dives into the ground while S is held, and Space builds the level again', async () => {
+  it('dives into the ground while S is held, and Space shows LOADING and builds the level again', async () => {
     const from = game.lines.length;
     await game.page.keyboard.down('s');
     await waitForLine(game, /^Player collided with Terrain$/, from);
@@ -179,6 +192,11 @@ describe('a game played in the browser', () => {
 
     const restart = game.lines.length;
     await game.page.keyboard.press('Space');
+    // The frame that reads Space, the run's end, then the loading screen in
+    // a frame of its own before the build.
+    const loading = await frames(game, 'loading', 3);
+    assert.ok(loading.some((shot) => screenHolds('shows', shot, font, 'title', 'LOADING')),
+      'no frame after Space showed LOADING');
     await waitForLine(game, /^Water vertices: 2500$/, restart);
     await game.page.waitForFunction(() => document.title === 'VELTRA', null, { timeout: slow });
     await waitForLine(game, /^FPS: /, game.lines.length);

@@ -25,18 +25,25 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The Linux build's first frame, headless, from its own folder's assets.
+# The Linux build's first frame, headless, from its own folder's assets. The
+# game writes it again for every run, so a copy is taken once it is whole
+# (the header's three lines and 720 rows).
+whole() { [ -f "$1" ] && [ "$(wc -l <"$1")" -eq 723 ] && [ "$(tail -c 1 "$1" | od -An -c | tr -d ' ')" = '\n' ]; }
 (cd "$(dirname "$game")" &&
-  xvfb-run -a -s "-screen 0 1280x800x24" timeout 120 "$game" --run_headless \
-    --filename "$work/linux-first-frame" >"$work/linux.log" 2>&1 &
-  pid=$!
-  for _ in $(seq 1200); do
-    [ -s "$work/linux-first-frame.ppm" ] && [ "$(wc -l <"$work/linux-first-frame.ppm")" -eq 723 ] && break
-    sleep 0.1
-  done
-  kill -TERM "$pid" 2>/dev/null || true
-  wait "$pid" 2>/dev/null || true)
-[ -s "$work/linux-first-frame.ppm" ] || { cat "$work/linux.log" >&2; echo "run.sh: no Linux frame" >&2; exit 1; }
+  exec xvfb-run -a -s "-screen 0 1280x800x24" timeout 120 "$game" --run_headless \
+    --filename "$work/linux-run") >"$work/linux.log" 2>&1 &
+linux=$!
+for _ in $(seq 1200); do
+  if whole "$work/linux-run.ppm"; then
+    cp "$work/linux-run.ppm" "$work/linux-first-frame.ppm"
+    whole "$work/linux-first-frame.ppm" && break
+  fi
+  sleep 0.1
+done
+pkill -TERM -P "$linux" 2>/dev/null || true
+kill -TERM "$linux" 2>/dev/null || true
+wait "$linux" 2>/dev/null || true
+whole "$work/linux-first-frame.ppm" || { cat "$work/linux.log" >&2; echo "run.sh: no Linux frame" >&2; exit 1; }
 
 # A free port, then the site on it.
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
