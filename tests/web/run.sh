@@ -25,34 +25,40 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# The Linux build's first frame, headless, from its own folder's assets. The
-# game writes it again for every run, so a copy is taken once it is whole
-# (the header's three lines and 720 rows).
-whole() { [ -f "$1" ] && [ "$(wc -l <"$1")" -eq 723 ] && [ "$(tail -c 1 "$1" | od -An -c | tr -d ' ')" = '\n' ]; }
-(cd "$(dirname "$game")" &&
-  exec xvfb-run -a -s "-screen 0 1280x800x24" timeout 120 "$game" --run_headless \
-    --filename "$work/linux-run") >"$work/linux.log" 2>&1 &
-linux=$!
-for _ in $(seq 1200); do
-  if whole "$work/linux-run.ppm"; then
-    cp "$work/linux-run.ppm" "$work/linux-first-frame.ppm"
-    whole "$work/linux-first-frame.ppm" && break
-  fi
-  sleep 0.1
-done
-pkill -TERM -P "$linux" 2>/dev/null || true
-kill -TERM "$linux" 2>/dev/null || true
-wait "$linux" 2>/dev/null || true
-whole "$work/linux-first-frame.ppm" || { cat "$work/linux.log" >&2; echo "run.sh: no Linux frame" >&2; exit 1; }
+# Waits until FILE holds COUNT lines matching PATTERN, as they are written,
+# for at most LIMIT seconds (times VELTRA_TIME_FACTOR).
+wait_for_lines() {
+  local file=$1 pattern=$2 count=$3 limit=$(($4 * ${VELTRA_TIME_FACTOR:-1})) fd tailer found
+  exec {fd}< <(exec timeout "$limit" tail -n +1 -F "$file" 2>/dev/null)
+  tailer=$!
+  found=$(grep -m "$count" -c -- "$pattern" <&"$fd" || true)
+  kill "$tailer" 2>/dev/null || true
+  exec {fd}<&-
+  [ "$found" -ge "$count" ]
+}
 
-# A free port, then the site on it.
+# The Linux build's first frame, headless, from its own folder's assets. A
+# second level build begins once the first run's frame is saved; the game
+# then ends between frames on TERM, so the file it leaves is whole (the
+# header's three lines and 720 rows).
+(cd "$(dirname "$game")" &&
+  exec xvfb-run -a -s "-screen 0 1280x800x24" "$game" --run_headless \
+    --filename "$work/linux-first-frame") >"$work/linux.log" 2>&1 &
+linux=$!
+wait_for_lines "$work/linux.log" '^Water vertices: 2500$' 2 120 || {
+  cat "$work/linux.log" >&2
+  echo "run.sh: the Linux build saved no first frame" >&2
+  exit 1
+}
+pkill -TERM -xf -- "$game --run_headless --filename $work/linux-first-frame" || true
+wait "$linux" || { cat "$work/linux.log" >&2; echo "run.sh: the Linux build failed" >&2; exit 1; }
+[ "$(wc -l <"$work/linux-first-frame.ppm")" -eq 723 ] || { echo "run.sh: a broken Linux frame" >&2; exit 1; }
+
+# A free port, then the site on it, once the server says it listens.
 port=$(python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])')
-python3 -m http.server "$port" --bind 127.0.0.1 --directory "$site" >"$work/server.log" 2>&1 &
+python3 -u -m http.server "$port" --bind 127.0.0.1 --directory "$site" >"$work/server.log" 2>&1 &
 server=$!
-for _ in $(seq 100); do
-  python3 -c "import urllib.request; urllib.request.urlopen('http://127.0.0.1:$port/index.html')" 2>/dev/null && break
-  sleep 0.1
-done
+wait_for_lines "$work/server.log" '^Serving HTTP' 1 30 || { echo "run.sh: the server did not start" >&2; exit 1; }
 
 VELTRA_SITE_URL="http://127.0.0.1:$port/" \
 VELTRA_LINUX_FRAME="$work/linux-first-frame.ppm" \
