@@ -310,7 +310,7 @@ fs::path executablePath(size_t capacity) {
     // are: /veltra/bin for the program, /veltra/assets beside it.
     (void)capacity;
     return fs::path("/veltra/bin/veltra");
-#endif
+#else
     std::string buffer(capacity, '\0');
     const ssize_t length = readlink("/proc/self/exe", buffer.data(), buffer.size());
     if (length <= 0 || static_cast<size_t>(length) >= capacity) {
@@ -318,6 +318,7 @@ fs::path executablePath(size_t capacity) {
     }
     buffer.resize(static_cast<size_t>(length));
     return fs::path(buffer);
+#endif
 }
 
 std::vector<std::string> utf8Arguments(int argc, const char* const* argv) {
