@@ -17,14 +17,17 @@
 #include "framework/GlFeatures.h"
 #include "framework/Platform.h"
 
-std::string formatPpm(const std::vector<uint8_t>& pixels, int32_t width, int32_t height) {
-    if (width < 0 || height < 0 ||
-        pixels.size() < static_cast<size_t>(width) * static_cast<size_t>(height) * 3) {
-        return std::string();
-    }
-    // Every value is written as "%3d " would write it: right-aligned in three
-    // columns and followed by a space, four characters in all. A table of the
-    // 256 texts keeps a full frame (2.3 million values) quick to format.
+namespace {
+
+std::string ppmHeader(int32_t width, int32_t height) {
+    return "P3\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+}
+
+// The text of one row, `values` samples, into `out`: every value as "%3d "
+// would write it, right-aligned in three columns and followed by a space,
+// four characters in all, then a line break. A table of the 256 texts keeps
+// a full frame (2.3 million values) quick to format.
+void formatPpmRow(const uint8_t* row, size_t values, char* out) {
     static const auto valueTexts = [] {
         std::array<std::array<char, 4>, 256> texts{};
         for (int value = 0; value < 256; ++value) {
@@ -34,21 +37,32 @@ std::string formatPpm(const std::vector<uint8_t>& pixels, int32_t width, int32_t
         }
         return texts;
     }();
+    for (size_t i = 0; i < values; ++i) {
+        std::memcpy(out, valueTexts[row[i]].data(), 4);
+        out += 4;
+    }
+    *out = '\n';
+}
 
+constexpr size_t kCharsPerValue = 4;
+
+}  // namespace
+
+std::string formatPpm(const std::vector<uint8_t>& pixels, int32_t width, int32_t height) {
+    if (width < 0 || height < 0 ||
+        pixels.size() < static_cast<size_t>(width) * static_cast<size_t>(height) * 3) {
+        return std::string();
+    }
     const size_t rowBytes = static_cast<size_t>(width) * 3;
-    const std::string header =
-        "P3\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
-    std::string text(header.size() + static_cast<size_t>(height) * (rowBytes * 4 + 1), '\0');
+    const size_t rowChars = rowBytes * kCharsPerValue + 1;
+    const std::string header = ppmHeader(width, height);
+    std::string text(header.size() + static_cast<size_t>(height) * rowChars, '\0');
     std::memcpy(text.data(), header.data(), header.size());
-    char* out = text.data() + header.size();
     for (int32_t y = 0; y < height; ++y) {
         // OpenGL hands the bottom row first; the file starts with the top.
         const uint8_t* row = pixels.data() + static_cast<size_t>(height - 1 - y) * rowBytes;
-        for (size_t i = 0; i < rowBytes; ++i) {
-            std::memcpy(out, valueTexts[row[i]].data(), 4);
-            out += 4;
-        }
-        *out++ = '\n';
+        formatPpmRow(row, rowBytes,
+                     text.data() + header.size() + static_cast<size_t>(y) * rowChars);
     }
     return text;
 }
@@ -63,16 +77,34 @@ bool saveScreenshot(const std::string& name, int32_t width, int32_t height) {
     // Rows are read tightly packed, so any width fits the buffer exactly.
     glfeatures::readPixelsRgb(width, height, pixels.data());
 
+    // The text goes to a file of another name, renamed over the frame's once
+    // whole: whoever reads the frame while the next one is written (a test,
+    // a script waiting on it) reads the last frame whole, never half of one.
     const std::string fileName = name + ".ppm";
-    std::FILE* file = platform::openFile(fileName, "w");
+    const std::string partialName = fileName + ".partial";
+    std::FILE* file = platform::openFile(partialName, "w");
     if (file == nullptr) {
         std::cout << "Unable to create screenshot file '" << fileName << "'." << std::endl;
         return false;
     }
-    const std::string text = formatPpm(pixels, width, height);
-    const size_t written = std::fwrite(text.data(), 1, text.size(), file);
+    // Row by row through one row's text: the frame's 9 MB of text never sit
+    // in memory at once.
+    const size_t rowBytes = static_cast<size_t>(width) * 3;
+    std::string rowText(rowBytes * kCharsPerValue + 1, '\0');
+    const std::string header = ppmHeader(width, height);
+    bool written = std::fwrite(header.data(), 1, header.size(), file) == header.size();
+    for (int32_t y = 0; written && y < height; ++y) {
+        // OpenGL hands the bottom row first; the file starts with the top.
+        formatPpmRow(pixels.data() + static_cast<size_t>(height - 1 - y) * rowBytes, rowBytes,
+                     rowText.data());
+        written = std::fwrite(rowText.data(), 1, rowText.size(), file) == rowText.size();
+    }
     const bool closed = std::fclose(file) == 0;
-    if (written != text.size() || !closed) {
+    if (!written || !closed ||
+        !platform::replaceFile(platform::pathFromUtf8(partialName),
+                               platform::pathFromUtf8(fileName))) {
+        std::error_code ignored;
+        std::filesystem::remove(platform::pathFromUtf8(partialName), ignored);
         std::cout << "Unable to write screenshot file '" << fileName << "'." << std::endl;
         return false;
     }

@@ -7,8 +7,9 @@
 #include <vector>
 
 // Saves the framebuffer bound for reading as name + ".ppm", a plain-text PPM
-// image (top row first). Returns false, after printing a line naming the
-// file, when the file cannot be created. Needs a current OpenGL context.
+// image (top row first). The file is replaced whole: it is written as
+// name + ".ppm.partial" and renamed. Returns false, after printing a line
+// naming the file, when it cannot be written. Needs a current OpenGL context.
 bool saveScreenshot(const std::string& name, int32_t width, int32_t height);
 
 // The name a headless run saves its frames under (".ppm" appended): `name`

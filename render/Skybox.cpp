@@ -5,7 +5,6 @@
 #include <system_error>
 #include <thread>
 #include <utility>
-#include <vector>
 
 #include "framework/Gl.h"
 #include "framework/Shader.h"
@@ -25,19 +24,6 @@ constexpr float kCubeVertices[36 * 3] = {
     -s, s,  -s, s,  s,  -s, s,  s,  s,  s,  s,  s,  -s, s,  s,  -s, s,  -s,  // y = +s
     -s, -s, -s, -s, -s, s,  s,  -s, -s, s,  -s, -s, -s, -s, s,  s,  -s, s,   // y = -s
 };
-
-// Grey and grey-with-alpha faces are spread to RGB so the upload reads
-// exactly the bytes stb_image decoded.
-std::vector<unsigned char> expandToRgb(const unsigned char* pixels, int width, int height,
-                                       int channels) {
-    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
-    std::vector<unsigned char> rgb(count * 3);
-    for (size_t i = 0; i < count; ++i) {
-        const unsigned char grey = pixels[i * static_cast<size_t>(channels)];
-        rgb[i * 3] = rgb[i * 3 + 1] = rgb[i * 3 + 2] = grey;
-    }
-    return rgb;
-}
 
 using DecodedFace = DecodedImage;
 
@@ -91,13 +77,9 @@ void Skybox::loadCubemap() {
     cubemapTexture = generateTexture();
     glBindTexture(GL_TEXTURE_CUBE_MAP, cubemapTexture.get());
 
-    // Cube maps take their rows top first, as the files store them. Rows of
-    // RGB pixels are tightly packed, whatever the face's width.
+    // Cube maps take their rows top first, as the files store them.
     GLint maxSide = 0;
     glGetIntegerv(GL_MAX_CUBE_MAP_TEXTURE_SIZE, &maxSide);
-    GLint previousAlignment = 4;
-    glGetIntegerv(GL_UNPACK_ALIGNMENT, &previousAlignment);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
 
     // Faces are decoded first and judged together: they must be square and
     // share one size, or the cube map samples black. The size most faces
@@ -141,19 +123,12 @@ void Skybox::loadCubemap() {
             continue;
         }
         const GLenum target = GL_TEXTURE_CUBE_MAP_POSITIVE_X + static_cast<GLenum>(i);
-        if (face.channels == 1 || face.channels == 2) {
-            const std::vector<unsigned char> rgb =
-                expandToRgb(face.pixels.get(), face.width, face.height, face.channels);
-            glTexImage2D(target, 0, GL_RGB, face.width, face.height, 0, GL_RGB, GL_UNSIGNED_BYTE,
-                         rgb.data());
-        } else {
-            const GLenum format = face.channels == 4 ? GL_RGBA : GL_RGB;
-            glTexImage2D(target, 0, static_cast<GLint>(format), face.width, face.height, 0, format,
-                         GL_UNSIGNED_BYTE, face.pixels.get());
-        }
+        // Every face is decoded to RGBA, grey ones included, so the faces
+        // share one format and the driver copies the rows as they are.
+        glTexImage2D(target, 0, GL_RGBA8, face.width, face.height, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                     face.pixels.get());
     }
 
-    glPixelStorei(GL_UNPACK_ALIGNMENT, previousAlignment);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_CUBE_MAP, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);

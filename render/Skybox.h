@@ -21,8 +21,9 @@ class Skybox {
     // Faces in the order +X, -X, +Y, -Y, +Z, -Z. Creates nothing on the GPU.
     // The program draws the sky (null: it draws nothing).
     Skybox(std::shared_ptr<Shader> program, std::array<std::string, 6> faces);
-    // How the sky decodes one face file.
-    static ImageRequest faceRequest(const std::string& face) { return {face, 0, false}; }
+    // How the sky decodes one face file: RGBA, which a software renderer
+    // stores as it is, where RGB rows are converted texel by texel.
+    static ImageRequest faceRequest(const std::string& face) { return {face, 4, false}; }
     ~Skybox();
     Skybox(Skybox&& other) noexcept = default;
     Skybox& operator=(Skybox&& other) noexcept = default;

@@ -1,4 +1,5 @@
 #include <ctime>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -51,10 +52,13 @@ TEST(ScreenshotTest, OddWidthReadsWholeRows) {
     glClear(GL_COLOR_BUFFER_BIT);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
 
+    // An earlier, longer frame of the same name is replaced whole.
     const std::string name = (tree / "odd").string();
+    std::ofstream(name + ".ppm") << "P3\n9 9\n255\n" << std::string(4000, '7');
     ASSERT_TRUE(saveScreenshot(name, 3, 3));
     const std::string row = "  0 255   0   0 255   0   0 255   0 \n";
     EXPECT_EQ(readFile(name + ".ppm"), "P3\n3 3\n255\n" + row + row + row);
+    EXPECT_FALSE(std::filesystem::exists(name + ".ppm.partial"));
 }
 
 TEST(ScreenshotTest, FullFrameHasHeaderAndEveryRow) {
