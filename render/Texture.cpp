@@ -9,6 +9,7 @@
 #include "framework/Fatal.h"
 #include "framework/Gl.h"
 #include "framework/GlFeatures.h"
+#include "framework/MipChain.h"
 #include "framework/SoftwareRenderer.h"
 
 namespace {
@@ -70,21 +71,27 @@ Texture::Texture(const std::string& assetPath) {
     }
     id = generateTexture();
     glBindTexture(GL_TEXTURE_2D, id.get());
-    // The file's own mip levels are ignored; the driver builds a fresh chain.
+    // The file's own mip levels are ignored; a fresh chain is built.
     // A context that cannot sample DXT1 (most browsers on phones) gets the
     // texels decoded here as well.
     const std::vector<uint8_t> texels = drawsSoftwarePath() || !glfeatures::hasDxt1Textures()
                                             ? decodeBc1(image)
                                             : std::vector<uint8_t>{};
     if (!texels.empty()) {
-        // Decoded here, the chain is built from 8-bit texels: a software
-        // rasterizer builds a compressed chain by decoding, shrinking and
-        // compressing each level again on the CPU, which took most of the
-        // first level's 140 ms of textures at launch.
+        // Decoded here, the chain is built from 8-bit texels, and here too:
+        // a software rasterizer builds a compressed chain by decoding,
+        // shrinking and compressing each level again on the CPU, and builds
+        // any chain by drawing it with a program it compiles first.
         glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(image.width),
                      static_cast<GLsizei>(image.height), 0, GL_RGBA, GL_UNSIGNED_BYTE,
                      texels.data());
-        glGenerateMipmap(GL_TEXTURE_2D);
+        const std::vector<MipLevel> chain = buildMipChain(texels, image.width, image.height);
+        for (size_t level = 0; level < chain.size(); ++level) {
+            glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(level + 1), GL_RGBA8,
+                         static_cast<GLsizei>(chain[level].width),
+                         static_cast<GLsizei>(chain[level].height), 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                         chain[level].texels.data());
+        }
     } else {
         glCompressedTexImage2D(GL_TEXTURE_2D, 0, image.internalFormat,
                                static_cast<GLsizei>(image.width),
