@@ -16,6 +16,7 @@
 #include "framework/Gl.h"
 #include "framework/GlFeatures.h"
 #include "framework/Platform.h"
+#include "framework/WholeFile.h"
 
 namespace {
 
@@ -80,35 +81,35 @@ bool saveScreenshot(const std::string& name, int32_t width, int32_t height) {
     // The text goes to a file of another name, renamed over the frame's once
     // whole: whoever reads the frame while the next one is written (a test,
     // a script waiting on it) reads the last frame whole, never half of one.
+    // The frame is written again by the next run, so it is not held up for
+    // the disk.
     const std::string fileName = name + ".ppm";
-    const std::string partialName = fileName + ".partial";
-    std::FILE* file = platform::openFile(partialName, "w");
-    if (file == nullptr) {
-        std::cout << "Unable to create screenshot file '" << fileName << "'." << std::endl;
-        return false;
+    const auto writeRows = [&pixels, width, height](std::FILE* file) {
+        // Row by row through one row's text: the frame's 9 MB of text never
+        // sit in memory at once.
+        const size_t rowBytes = static_cast<size_t>(width) * 3;
+        std::string rowText(rowBytes * kCharsPerValue + 1, '\0');
+        const std::string header = ppmHeader(width, height);
+        bool written = std::fwrite(header.data(), 1, header.size(), file) == header.size();
+        for (int32_t y = 0; written && y < height; ++y) {
+            // OpenGL hands the bottom row first; the file starts with the top.
+            formatPpmRow(pixels.data() + static_cast<size_t>(height - 1 - y) * rowBytes, rowBytes,
+                         rowText.data());
+            written = std::fwrite(rowText.data(), 1, rowText.size(), file) == rowText.size();
+        }
+        return written;
+    };
+    switch (replaceFileFrom(platform::pathFromUtf8(fileName), "w", false, writeRows)) {
+        case ReplaceResult::replaced:
+            return true;
+        case ReplaceResult::notCreated:
+            std::cout << "Unable to create screenshot file '" << fileName << "'." << std::endl;
+            return false;
+        case ReplaceResult::notWritten:
+            break;
     }
-    // Row by row through one row's text: the frame's 9 MB of text never sit
-    // in memory at once.
-    const size_t rowBytes = static_cast<size_t>(width) * 3;
-    std::string rowText(rowBytes * kCharsPerValue + 1, '\0');
-    const std::string header = ppmHeader(width, height);
-    bool written = std::fwrite(header.data(), 1, header.size(), file) == header.size();
-    for (int32_t y = 0; written && y < height; ++y) {
-        // OpenGL hands the bottom row first; the file starts with the top.
-        formatPpmRow(pixels.data() + static_cast<size_t>(height - 1 - y) * rowBytes, rowBytes,
-                     rowText.data());
-        written = std::fwrite(rowText.data(), 1, rowText.size(), file) == rowText.size();
-    }
-    const bool closed = std::fclose(file) == 0;
-    if (!written || !closed ||
-        !platform::replaceFile(platform::pathFromUtf8(partialName),
-                               platform::pathFromUtf8(fileName))) {
-        std::error_code ignored;
-        std::filesystem::remove(platform::pathFromUtf8(partialName), ignored);
-        std::cout << "Unable to write screenshot file '" << fileName << "'." << std::endl;
-        return false;
-    }
-    return true;
+    std::cout << "Unable to write screenshot file '" << fileName << "'." << std::endl;
+    return false;
 }
 
 namespace {

@@ -33,6 +33,24 @@ ReadResult readWholeFile(const fs::path& path, size_t maxBytes, std::string& byt
     return ReadResult::read;
 }
 
+ReplaceResult replaceFileFrom(const fs::path& path, const char* mode, bool throughToDisk,
+                              const std::function<bool(std::FILE*)>& write) {
+    fs::path partial = path;
+    partial += ".partial";
+    std::FILE* file = platform::openFile(platform::utf8FromPath(partial), mode);
+    if (file == nullptr) {
+        return ReplaceResult::notCreated;
+    }
+    const bool written = write(file) && (!throughToDisk || platform::flushToDisk(file));
+    const bool closed = std::fclose(file) == 0;
+    if (written && closed && platform::replaceFile(partial, path)) {
+        return ReplaceResult::replaced;
+    }
+    std::error_code ignored;
+    fs::remove(partial, ignored);
+    return ReplaceResult::notWritten;
+}
+
 bool replaceWholeFile(const fs::path& path, std::string_view bytes) {
     std::error_code folderError;
     if (path.has_parent_path()) {
@@ -41,20 +59,12 @@ bool replaceWholeFile(const fs::path& path, std::string_view bytes) {
             return false;
         }
     }
-    fs::path partial = path;
-    partial += ".partial";
-    std::FILE* file = platform::openFile(platform::utf8FromPath(partial), "wb");
-    if (file == nullptr) {
+    const auto writeBytes = [bytes](std::FILE* file) {
+        return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    };
+    if (replaceFileFrom(path, "wb", true, writeBytes) != ReplaceResult::replaced) {
         return false;
     }
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size() &&
-                         platform::flushToDisk(file);
-    const bool closed = std::fclose(file) == 0;
-    if (written && closed && platform::replaceFile(partial, path)) {
-        platform::keepWrittenFiles();
-        return true;
-    }
-    std::error_code ignored;
-    fs::remove(partial, ignored);
-    return false;
+    platform::keepWrittenFiles();
+    return true;
 }

@@ -1,11 +1,13 @@
 #pragma once
 
+#include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
-// Small files read and written whole: the player's records.
+// Files read and written whole: the player's records, the headless frames.
 
 enum class ReadResult { read, missing, tooLarge, failed };
 
@@ -20,3 +22,11 @@ ReadResult readWholeFile(const std::filesystem::path& path, size_t maxBytes, std
 // the next write replaces. False when any step fails (the partial file is
 // removed again).
 bool replaceWholeFile(const std::filesystem::path& path, std::string_view bytes);
+
+// What every replacement shares: `write` fills a new file, path +
+// ".partial" opened with `mode`, which is then renamed over `path` in one
+// step; with throughToDisk it is flushed to the disk first. On any failure
+// the partial file is removed again. The folder must exist.
+enum class ReplaceResult { replaced, notCreated, notWritten };
+ReplaceResult replaceFileFrom(const std::filesystem::path& path, const char* mode,
+                              bool throughToDisk, const std::function<bool(std::FILE*)>& write);
