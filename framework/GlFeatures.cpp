@@ -61,6 +61,7 @@ std::string rendererName() {
 }
 
 bool hasExtension(const char* name) {
+    const char* wanted = std::strncmp(name, "GL_", 3) == 0 ? name + 3 : name;
     GLint count = 0;
     glGetIntegerv(GL_NUM_EXTENSIONS, &count);
     for (GLint index = 0; index < count; ++index) {
@@ -70,7 +71,6 @@ bool hasExtension(const char* name) {
             continue;
         }
         const char* bare = std::strncmp(extension, "GL_", 3) == 0 ? extension + 3 : extension;
-        const char* wanted = std::strncmp(name, "GL_", 3) == 0 ? name + 3 : name;
         if (std::strcmp(bare, wanted) == 0) {
             return true;
         }
