@@ -5,7 +5,8 @@ Starts `veltra --run_headless` from each given build folder in turn
 (alternating, so a machine that speeds up or slows down weighs on every
 build alike), time-stamps its console lines as they come and waits for its
 first frame's file to be whole. Prints each run's steps in milliseconds
-from launch and the medians per build.
+from launch, the game's CPU time (all threads) up to its first frame, and
+the medians per build.
 
 Usage (under a display, for example xvfb-run -a):
     bench/startup_time.py [--runs N] BUILD_DIR [BUILD_DIR ...]
@@ -60,6 +61,7 @@ def measure(build, frame_dir):
         try:
             if os.path.getsize(frame) == FRAME_BYTES:
                 framed = time.monotonic()
+                cpu = cpu_time_ms(game.pid)
         except OSError:
             pass
         if game.poll() is not None:
@@ -79,7 +81,17 @@ def measure(build, frame_dir):
         steps[name] = (at - last) * 1000
         last = at
     steps["launch to first frame"] = (framed - start) * 1000
+    steps["CPU time to first frame"] = cpu
     return steps
+
+
+def cpu_time_ms(pid):
+    """User and system time of all the game's threads so far: on two cores,
+    a launch whose CPU time nears twice its length is bound by the work,
+    not by waiting."""
+    with open(f"/proc/{pid}/stat") as stat:
+        fields = stat.read().rsplit(")", 1)[1].split()
+    return (int(fields[11]) + int(fields[12])) * 1000 / os.sysconf("SC_CLK_TCK")
 
 
 def main():
@@ -99,7 +111,8 @@ def main():
                 print(f"run {run} {build}: " +
                       ", ".join(f"{k} {v:.0f}" for k, v in steps.items()), flush=True)
     print("\nmedians (ms):")
-    names = [n for n, _ in STEPS] + ["first frame and its file", "launch to first frame"]
+    names = [n for n, _ in STEPS] + ["first frame and its file", "launch to first frame",
+                                     "CPU time to first frame"]
     print("step".ljust(34) + "".join(os.path.basename(os.path.dirname(b) or b)[:14].rjust(16)
                                      for b in builds))
     for name in names:
