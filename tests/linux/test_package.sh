@@ -75,8 +75,10 @@ if grep -vx 'Failed to create irrKlang sound engine!' "$work/err"; then fail "th
 
 step "F12 saves into the player's folder"
 run_game
-wait_for 'xdotool search --name "^VELTRA$" >/dev/null 2>&1' "no game window" 120
-window=$(xdotool search --name '^VELTRA$' | head -n 1)
+# One search finds the window and keeps its id: the title changes while the
+# level loads, so a second search can come up empty.
+wait_for 'window=$(xdotool search --name "^VELTRA$" 2>/dev/null | head -n 1); [ -n "$window" ]' \
+  "no game window" 120
 # F12 is read by a running frame loop: wait until the game counts frames.
 wait_for 'grep -q "^FPS: " "$work/out"' "no frame rate line" 60
 xdotool key --window "$window" F12
