@@ -22,14 +22,16 @@ extern "C" void forgetProcessId() {
     knownProcessId.store(0, std::memory_order_relaxed);
 }
 
+// Registered as the program starts, so that getpid() itself stays a load
+// and a store, safe in a signal handler: fork() runs it in the child
+// before it returns there.
+[[maybe_unused]] const int forgetsInChild = pthread_atfork(nullptr, nullptr, forgetProcessId);
+
 }  // namespace
 
 extern "C" pid_t getpid() noexcept {
     pid_t id = knownProcessId.load(std::memory_order_relaxed);
     if (id == 0) {
-        // fork() runs this in the child before it returns there.
-        static const int forgetsInChild = pthread_atfork(nullptr, nullptr, forgetProcessId);
-        (void)forgetsInChild;
         id = static_cast<pid_t>(syscall(SYS_getpid));
         knownProcessId.store(id, std::memory_order_relaxed);
     }
