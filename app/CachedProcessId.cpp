@@ -1,4 +1,4 @@
-// Linked into the game and the frame-time harness on Linux with glibc, and
+// Linked into the game and the frame-time harness on Linux, and
 // exported from them, so the shared libraries' calls to getpid() land here.
 //
 // The GL dispatch library (libglvnd) checks whether the process has forked

@@ -60,8 +60,9 @@ def measure(build, frame_dir):
     while framed is None:
         try:
             if os.path.getsize(frame) == FRAME_BYTES:
-                framed = time.monotonic()
+                now = time.monotonic()
                 cpu = cpu_time_ms(game.pid)
+                framed = now
         except OSError:
             pass
         if game.poll() is not None:
