@@ -31,6 +31,7 @@
 #include "world/ParticleSystem.h"
 #include "world/PlayableCharacter.h"
 #include "world/RingGenerator.h"
+#include "world/SurfaceUnderLand.h"
 #include "world/TerrainObject.h"
 #include "world/WorldManager.h"
 
@@ -50,6 +51,12 @@ constexpr float kSmallOnScreen = 0.016f;
 constexpr float kMidOnScreen = 0.048f;
 
 const glm::vec3 kGoalPosition{-100.0f, 0.0f, -450.0f};
+
+// How far under the land the water must lie, waves and all, to be left out:
+// well beyond the depth buffer's resolution at the far end of the land
+// (about 1.3 units at 1500 units from the eye), so no water that won a
+// depth test against the land before is ever taken away.
+constexpr float kHiddenWaterClearance = 5.0f;
 
 // The player and the goal cannot exist without a mesh, so a model file that
 // yields none ends the program like a missing shader does.
@@ -175,6 +182,19 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     auto terrain =
         std::make_shared<TerrainObject>("Terrain", glm::vec3(0.0f, -25.0f, -400.0f), noRotation,
                                         glm::vec3(1.5f), terrainMesh, terrainMaterial);
+    // On the software path the water under the hills is left out. llvmpipe
+    // pays for every pixel of it whether the land is drawn before it or
+    // after, and in most views of the flight it is three quarters of a
+    // screen. A graphics card keeps the whole sheet, so its frames stay as
+    // they were even for an eye inside a hill (the hills are not solid),
+    // which sees the water below it.
+    if (drawsSoftwarePath() &&
+        dropTrianglesUnderLand(grid, water->getModelMatrix() * waterMesh->getTransform(),
+                               waterMaterial->getWaveAmplitude(), terrainData,
+                               terrain->getModelMatrix() * terrainMesh->getTransform(),
+                               kHiddenWaterClearance) > 0) {
+        waterMesh->setTriangles(grid.indices);
+    }
 
     if (platform::closeRequestReceived()) {
         return Scene{};

@@ -132,6 +132,29 @@ void Geometry::addDetailLevel(const std::vector<uint32_t>& indices, float maxAng
     detailLevels.insert(place, level);
 }
 
+void Geometry::setTriangles(const std::vector<uint32_t>& indices) {
+    for (uint32_t index : indices) {
+        if (index >= vertexCount) {
+            throw std::invalid_argument("Geometry::setTriangles: index " + std::to_string(index) +
+                                        " past the last of " + std::to_string(vertexCount) +
+                                        " vertices");
+        }
+    }
+    if (runs.isSplit() || !detailLevels.empty()) {
+        throw std::logic_error(
+            "Geometry::setTriangles: the mesh is drawn in runs or has detail levels");
+    }
+    glBindVertexArray(vao.get());
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, indexBuffer.get());
+    glBufferData(GL_ELEMENT_ARRAY_BUFFER,
+                 static_cast<GLsizeiptr>(indices.size() * sizeof(uint32_t)),
+                 indices.empty() ? nullptr : indices.data(), GL_STATIC_DRAW);
+    glBindVertexArray(0);
+    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
+    indexCount = static_cast<uint32_t>(indices.size());
+    storedIndexCount = indexCount;
+}
+
 const Geometry::DetailLevel* Geometry::levelFor(const glm::mat4& model,
                                                 const glm::vec3& eye) const {
     if (detailLevels.empty() || boundsRadius < 0.0f) {

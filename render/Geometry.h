@@ -43,6 +43,12 @@ class Geometry {
     // A mesh drawn in runs (the terrain) keeps its full detail. Throws
     // std::invalid_argument for an index past the last vertex.
     void addDetailLevel(const std::vector<uint32_t>& indices, float maxAngularRadius);
+    // Replaces the triangle list of a mesh drawn whole (not in runs, without
+    // detail levels) by another over the same vertices: the bounds and the
+    // extent stay those of the vertices. Throws std::invalid_argument for an
+    // index past the last vertex, std::logic_error for a mesh drawn in runs
+    // or with detail levels.
+    void setTriangles(const std::vector<uint32_t>& indices);
     // Whether drawInView looks at the eye: to order runs or to pick a level.
     bool needsEye() const { return runs.isSplit() || !detailLevels.empty(); }
     // Index count drawn for a mesh placed by model and seen from eye.

@@ -75,6 +75,8 @@ class WaterMaterial : public TextureMaterial {
     // Advances the wave time by dt seconds; called once per frame.
     void update(float dt) { time += dt; }
     float getTime() const { return time; }
+    // The most a vertex rises or sinks with the waves.
+    float getWaveAmplitude() const { return waveAmplitude; }
 
   private:
     glm::vec4 waterColor;

@@ -108,6 +108,31 @@ TEST(GeometryGl, MeshWithoutNormalsOrUvsStillDraws) {
     EXPECT_EQ(drainGlErrors(), 0);
 }
 
+TEST(GeometryGl, SetTrianglesDrawsTheNewListOverTheSameVertices) {
+    REQUIRE_GL_CONTEXT();
+    // Two triangles: the left and the right half of the target.
+    MeshData halves;
+    halves.positions = {{-1, -1, 0}, {0, -1, 0}, {0, 1, 0}, {-1, 1, 0}, {1, -1, 0}, {1, 1, 0}};
+    halves.indices = {0, 1, 2, 0, 2, 3, 1, 4, 5, 1, 5, 2};
+    Geometry geometry(glm::mat4(1.0f), halves, nullptr, 0);
+    const glm::vec3 extent = geometry.getExtent();
+
+    geometry.setTriangles({0, 1, 2, 0, 2, 3});
+    EXPECT_EQ(geometry.getIndexCount(), 6u);
+    EXPECT_EQ(geometry.getExtent(), extent);
+    const std::vector<glm::vec4> pixels = drawRed(geometry);
+    EXPECT_EQ(pixels[16 * 32 + 8], glm::vec4(1, 0, 0, 1));
+    EXPECT_EQ(pixels[16 * 32 + 24], glm::vec4(0, 0, 0, 1));
+    EXPECT_EQ(boundElementBuffer(), 0);
+
+    EXPECT_THROW(geometry.setTriangles({0, 1, 6}), std::invalid_argument);
+    EXPECT_EQ(geometry.getIndexCount(), 6u);
+    Geometry tiled(glm::mat4(1.0f), makeGrid(10.0f, 100), nullptr, 0);
+    ASSERT_TRUE(tiled.getRuns().isSplit());
+    EXPECT_THROW(tiled.setTriangles({0, 1, 2}), std::logic_error);
+    EXPECT_EQ(drainGlErrors(), 0);
+}
+
 }  // namespace
 
 namespace {
