@@ -52,6 +52,11 @@ constexpr float kMidOnScreen = 0.048f;
 
 const glm::vec3 kGoalPosition{-100.0f, 0.0f, -450.0f};
 
+// The water's highlight is narrow; on the software path its program raises
+// it to the shininess by squaring (texture.frag).
+constexpr int kWaterShininessSquarings = 6;
+constexpr float kWaterShininess = static_cast<float>(1 << kWaterShininessSquarings);
+
 // How far under the land the water must lie, waves and all, to be left out:
 // well beyond the depth buffer's resolution at the far end of the land
 // (about 1.3 units at 1500 units from the eye), so no water that won a
@@ -101,8 +106,11 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     auto textureShader =
         std::make_shared<Shader>("assets/shaders/texture.vert", "assets/shaders/texture.frag",
                                  drawsSoftwarePath() ? "#define MOON_PER_VERTEX\n" : "");
-    auto waterShader =
-        std::make_shared<Shader>("assets/shaders/water.vert", "assets/shaders/texture.frag");
+    auto waterShader = std::make_shared<Shader>(
+        "assets/shaders/water.vert", "assets/shaders/texture.frag",
+        drawsSoftwarePath()
+            ? "#define SHININESS_SQUARINGS " + std::to_string(kWaterShininessSquarings) + "\n"
+            : std::string());
     auto skyShader =
         std::make_shared<Shader>("assets/shaders/skybox.vert", "assets/shaders/skybox.frag");
     auto hudShader = std::make_shared<Shader>("assets/shaders/hud.vert", "assets/shaders/hud.frag");
@@ -132,7 +140,7 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     auto terrainMaterial =
         std::make_shared<TextureMaterial>(textureShader, litCoefficients, 2.0f, grassTexture);
     auto waterMaterial = std::make_shared<WaterMaterial>(
-        waterShader, glm::vec4(0.0f, 0.3f, 0.8f, 1.0f), 64.0f, waterTexture);
+        waterShader, glm::vec4(0.0f, 0.3f, 0.8f, 1.0f), kWaterShininess, waterTexture);
     auto goalMaterial =
         std::make_shared<TextureMaterial>(textureShader, litCoefficients, 2.0f, goalTexture);
     auto ringMaterial = makeRingMaterial(emissiveShader);

@@ -2,6 +2,7 @@
 
 #include "framework/Gl.h"
 #include "framework/GlFeatures.h"
+#include "framework/SoftwareRenderer.h"
 
 namespace RenderTargets {
 
@@ -60,8 +61,16 @@ GlTexture createColorTexture(int32_t width, int32_t height, bool clampToEdge) {
 GlTexture createDepthTexture(int32_t width, int32_t height) {
     GlTexture texture = generateTexture();
     glBindTexture(GL_TEXTURE_2D, texture.get());
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT,
-                 GL_UNSIGNED_INT, nullptr);
+    // llvmpipe tests a float depth as it interpolates it, where 24 bits
+    // are converted to and from fixed point for every fragment; the frames
+    // come out the same.
+    if (drawsSoftwarePath()) {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT32F, width, height, 0, GL_DEPTH_COMPONENT,
+                     GL_FLOAT, nullptr);
+    } else {
+        glTexImage2D(GL_TEXTURE_2D, 0, GL_DEPTH_COMPONENT24, width, height, 0, GL_DEPTH_COMPONENT,
+                     GL_UNSIGNED_INT, nullptr);
+    }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);

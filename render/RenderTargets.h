@@ -24,7 +24,8 @@ void createFullScreenQuad(GlVertexArray& vertexArray, GlBuffer& vertexBuffer);
 // An RGB16F texture with linear filtering; clampToEdge also clamps S and T.
 GlTexture createColorTexture(int32_t width, int32_t height, bool clampToEdge);
 
-// A 24-bit depth texture, nearest filtering, clamped to its edges.
+// A depth texture, nearest filtering, clamped to its edges: 24-bit on the
+// full path, 32-bit float on the software path.
 GlTexture createDepthTexture(int32_t width, int32_t height);
 
 // A new framebuffer with this texture as its colour attachment, left bound.

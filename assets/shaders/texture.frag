@@ -5,7 +5,10 @@
 // with the attenuation triple (constant, linear, quadratic); the vertex stage
 // lights it. Output is in display values, as the bloom blend expects.
 // Built with MOON_PER_VERTEX, the vertex stage has lit everything and this
-// stage only applies the texture.
+// stage only applies the texture. Built with SHININESS_SQUARINGS n, the
+// material's shininess is 2 to the n and the highlight is raised to it by
+// squaring n times: pow costs a software rasterizer a logarithm and an
+// exponential per pixel.
 in vec3 worldPosition;
 in vec3 worldNormal;
 in vec2 texCoord;
@@ -34,7 +37,14 @@ vec3 phong(vec3 n, vec3 toLight, vec3 toEye, vec3 lightColor, vec3 albedo) {
     float diffuse = max(dot(n, toLight), 0.0);
     float specular = 0.0;
     if (diffuse > 0.0) {
+#ifdef SHININESS_SQUARINGS
+        specular = max(dot(reflect(-toLight, n), toEye), 0.0);
+        for (int i = 0; i < SHININESS_SQUARINGS; ++i) {
+            specular *= specular;
+        }
+#else
         specular = pow(max(dot(reflect(-toLight, n), toEye), 0.0), specularAlpha);
+#endif
     }
     return lightColor * (materialCoefficients.y * diffuse * albedo + materialCoefficients.z * specular);
 }

@@ -62,8 +62,8 @@ FloorPasses::FloorPasses(int32_t width, int32_t height) : width(width), height(h
     program = linkPassThrough();
     RenderTargets::createFullScreenQuad(quadVertexArray, quadVertexBuffer);
 
-    // Same formats as the pipeline's targets: RGB16F colour everywhere, a
-    // 24-bit depth texture on the scene target.
+    // Same formats as the pipeline's targets: RGB16F colour everywhere, the
+    // path's depth texture on the scene target.
     sceneColorTexture = RenderTargets::createColorTexture(width, height, false);
     sceneFramebuffer = RenderTargets::createColorFramebuffer(sceneColorTexture.get());
     sceneDepthTexture = RenderTargets::createDepthTexture(width, height);
