@@ -17,8 +17,10 @@ bool isSoftwareRenderer();
 // but not exactly as it looks on a graphics card: the glow at half
 // resolution (unless "bloom_scale" says otherwise), textures read from one
 // mipmap level instead of blended between two, the back faces of the hills
-// and of the glider left out before they are rasterized, and the moon lit
-// per vertex on the land and the models. Automatic: on a CPU rasterizer.
+// and of the glider left out before they are rasterized, the moon lit per
+// vertex on the land and the models, the water under the hills left out, a
+// float depth buffer and the water's highlight by squaring. Automatic: on a
+// CPU rasterizer.
 // The frame-time harness chooses a path to compare the two.
 enum class DrawingPath { Automatic, Full, Software };
 void chooseDrawingPath(DrawingPath path);
