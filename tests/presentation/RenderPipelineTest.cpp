@@ -6,6 +6,7 @@
 
 #include "framework/Input.h"
 #include "framework/Shader.h"
+#include "framework/SoftwareRenderer.h"
 #include "presentation/AllocationCounter.h"
 #include "presentation/PresentationSupport.h"
 #include "render/HeadsUpDisplay.h"
@@ -134,7 +135,9 @@ void expectTargetsAt(const RenderPipeline& pipeline, int width, int height) {
     const GLuint depth = pipeline.getSceneDepthTexture();
     EXPECT_EQ(textureLevel(depth, GL_TEXTURE_WIDTH), width);
     EXPECT_EQ(textureLevel(depth, GL_TEXTURE_HEIGHT), height);
-    EXPECT_EQ(textureLevel(depth, GL_TEXTURE_INTERNAL_FORMAT), GL_DEPTH_COMPONENT24);
+    // A float depth on the software path, which draws the same frames.
+    EXPECT_EQ(textureLevel(depth, GL_TEXTURE_INTERNAL_FORMAT),
+              drawsSoftwarePath() ? GL_DEPTH_COMPONENT32F : GL_DEPTH_COMPONENT24);
     EXPECT_EQ(bloom.getWidth(), static_cast<uint32_t>((width + scale - 1) / scale));
     EXPECT_EQ(bloom.getHeight(), static_cast<uint32_t>((height + scale - 1) / scale));
 }
