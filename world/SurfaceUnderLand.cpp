@@ -79,7 +79,8 @@ class LowestLand {
     // The lowest the land comes over the footprint from `a` to `b` (x and z),
     // or kNoLand where the footprint reaches beyond the land.
     float lowestOver(const glm::vec3& a, const glm::vec3& b) const {
-        if (lowest.empty() || a.x < low.x || a.z < low.y || b.x > high.x || b.z > high.y) {
+        // Written so that a footprint without a value is beyond the land too.
+        if (lowest.empty() || !(a.x >= low.x && a.z >= low.y && b.x <= high.x && b.z <= high.y)) {
             return kNoLand;
         }
         const glm::ivec2 first = cellOf(a);
