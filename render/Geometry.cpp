@@ -29,13 +29,17 @@ GlBuffer uploadAttribute(GLuint location, const std::vector<Vector>& values, siz
     return buffer;
 }
 
-bool indicesInRange(const MeshData& mesh) {
-    for (uint32_t index : mesh.indices) {
-        if (index >= mesh.positions.size()) {
-            return false;
+// Throws std::invalid_argument, naming the caller, for an index past the
+// last vertex.
+void requireIndicesBelow(const std::vector<uint32_t>& indices, uint32_t vertexCount,
+                         const char* caller) {
+    for (uint32_t index : indices) {
+        if (index >= vertexCount) {
+            throw std::invalid_argument(std::string(caller) + ": index " + std::to_string(index) +
+                                        " past the last of " + std::to_string(vertexCount) +
+                                        " vertices");
         }
     }
-    return true;
 }
 
 }  // namespace
@@ -96,13 +100,7 @@ Geometry::Geometry(const glm::mat4& transform, const MeshData& mesh,
 Geometry::~Geometry() = default;
 
 void Geometry::addDetailLevel(const std::vector<uint32_t>& indices, float maxAngularRadius) {
-    for (uint32_t index : indices) {
-        if (index >= vertexCount) {
-            throw std::invalid_argument("Geometry::addDetailLevel: index " + std::to_string(index) +
-                                        " past the last of " + std::to_string(vertexCount) +
-                                        " vertices");
-        }
-    }
+    requireIndicesBelow(indices, vertexCount, "Geometry::addDetailLevel");
     if (indices.empty() || indexCount == 0 || runs.isSplit()) {
         return;
     }
@@ -133,13 +131,7 @@ void Geometry::addDetailLevel(const std::vector<uint32_t>& indices, float maxAng
 }
 
 void Geometry::setTriangles(const std::vector<uint32_t>& indices) {
-    for (uint32_t index : indices) {
-        if (index >= vertexCount) {
-            throw std::invalid_argument("Geometry::setTriangles: index " + std::to_string(index) +
-                                        " past the last of " + std::to_string(vertexCount) +
-                                        " vertices");
-        }
-    }
+    requireIndicesBelow(indices, vertexCount, "Geometry::setTriangles");
     if (runs.isSplit() || !detailLevels.empty()) {
         throw std::logic_error(
             "Geometry::setTriangles: the mesh is drawn in runs or has detail levels");

@@ -13,3 +13,13 @@ struct MeshData {
     std::vector<glm::vec3> normals;
     std::vector<glm::vec2> uvs;
 };
+
+// Whether every index names one of the positions.
+inline bool indicesInRange(const MeshData& mesh) {
+    for (uint32_t index : mesh.indices) {
+        if (index >= mesh.positions.size()) {
+            return false;
+        }
+    }
+    return true;
+}

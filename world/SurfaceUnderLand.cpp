@@ -12,8 +12,7 @@ namespace {
 constexpr float kNoLand = -std::numeric_limits<float>::infinity();
 
 bool usable(const MeshData& mesh) {
-    return std::all_of(mesh.indices.begin(), mesh.indices.end(),
-                       [&](uint32_t i) { return i < mesh.positions.size(); }) &&
+    return indicesInRange(mesh) &&
            std::all_of(mesh.positions.begin(), mesh.positions.end(), [](const glm::vec3& p) {
                return std::isfinite(p.x) && std::isfinite(p.y) && std::isfinite(p.z);
            });
