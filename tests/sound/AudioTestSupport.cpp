@@ -186,6 +186,27 @@ void MixClock::waitUntil(double seconds) const {
     }
 }
 
+double MixClock::waitUntilHeard(double limit) const {
+    std::streamoff scanned = 0;  // frames looked at so far
+    for (;;) {
+        // The mix is left first, right second, in 32-bit floats.
+        std::ifstream file(wavPath, std::ios::binary);
+        file.seekg(static_cast<std::streamoff>(kWaveHeaderBytes) +
+                   scanned * static_cast<std::streamoff>(kWaveFrameBytes));
+        float frame[2] = {};
+        while (file && file.read(reinterpret_cast<char*>(frame), sizeof frame)) {
+            if (std::fabs(frame[0]) > kHeardLevel) {
+                return static_cast<double>(scanned) / kWaveRate;
+            }
+            ++scanned;
+        }
+        if (now() > limit) {
+            return -1.0;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+}
+
 double Wave::rms(double from, double to) const {
     auto first = static_cast<std::size_t>(std::max(0.0, from) * rate);
     auto last = std::min(samples.size(), static_cast<std::size_t>(std::max(0.0, to) * rate));

@@ -65,10 +65,17 @@ class MixClock {
     void mark(const std::string& name) const;
     // Waits until the mix reaches the given time (0 while no device is open).
     void waitUntil(double seconds) const;
+    // Waits until the mix holds a sample louder than kHeardLevel and returns
+    // its time, or -1 once the mix passes `limit` seconds without one. A
+    // loaded machine starts the music later: actions are timed from here.
+    double waitUntilHeard(double limit) const;
 
   private:
     std::string wavPath;
 };
+
+// A sample louder than this is sound, not silence.
+inline constexpr float kHeardLevel = 0.01f;
 
 // One mixer block of OpenAL Soft (1024 frames) and some slack: how long an
 // action may take to show in the WAV after its mark.
