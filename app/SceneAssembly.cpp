@@ -20,6 +20,7 @@
 #include "render/MeshBuilders.h"
 #include "render/ModelLoader.h"
 #include "render/RenderPipeline.h"
+#include "render/RenderTargets.h"
 #include "render/Skybox.h"
 #include "render/Texture.h"
 #include "render/ThirdPersonCamera.h"
@@ -103,23 +104,22 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     // an empty scene, so the program still shuts down normally in time.
     // Programs. On the software path the land and the models are lit per
     // vertex (texture.vert says why).
+    using RenderTargets::makeSceneShader;
     auto textureShader =
-        std::make_shared<Shader>("assets/shaders/texture.vert", "assets/shaders/texture.frag",
-                                 drawsSoftwarePath() ? "#define MOON_PER_VERTEX\n" : "");
-    auto waterShader = std::make_shared<Shader>(
+        makeSceneShader("assets/shaders/texture.vert", "assets/shaders/texture.frag",
+                        drawsSoftwarePath() ? "#define MOON_PER_VERTEX\n" : "");
+    auto waterShader = makeSceneShader(
         "assets/shaders/water.vert", "assets/shaders/texture.frag",
         drawsSoftwarePath()
             ? "#define SHININESS_SQUARINGS " + std::to_string(kWaterShininessSquarings) + "\n"
             : std::string());
-    auto skyShader =
-        std::make_shared<Shader>("assets/shaders/skybox.vert", "assets/shaders/skybox.frag");
+    auto skyShader = makeSceneShader("assets/shaders/skybox.vert", "assets/shaders/skybox.frag");
     auto hudShader = std::make_shared<Shader>("assets/shaders/hud.vert", "assets/shaders/hud.frag");
     auto emissiveShader =
-        std::make_shared<Shader>("assets/shaders/emissive.vert", "assets/shaders/emissive.frag");
-    auto mirrorShader =
-        std::make_shared<Shader>("assets/shaders/mirror.vert", "assets/shaders/mirror.frag");
+        makeSceneShader("assets/shaders/emissive.vert", "assets/shaders/emissive.frag");
+    auto mirrorShader = makeSceneShader("assets/shaders/mirror.vert", "assets/shaders/mirror.frag");
     auto particleShader =
-        std::make_shared<Shader>("assets/shaders/particles.vert", "assets/shaders/particles.frag");
+        makeSceneShader("assets/shaders/particles.vert", "assets/shaders/particles.frag");
     auto fullScreenShader = std::make_shared<Shader>("assets/shaders/fullScreen.vert",
                                                      "assets/shaders/fullScreen.frag");
 

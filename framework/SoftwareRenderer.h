@@ -19,8 +19,8 @@ bool isSoftwareRenderer();
 // mipmap level instead of blended between two, the back faces of the hills
 // and of the glider left out before they are rasterized, the moon lit per
 // vertex on the land and the models, the water under the hills left out, a
-// float depth buffer and the water's highlight by squaring. Automatic: on a
-// CPU rasterizer.
+// float depth buffer, the water's highlight by squaring and the scene in
+// 16-bit normalized colour. Automatic: on a CPU rasterizer.
 // The frame-time harness chooses a path to compare the two.
 enum class DrawingPath { Automatic, Full, Software };
 void chooseDrawingPath(DrawingPath path);

@@ -53,10 +53,12 @@ void RenderPipeline::build(int32_t newWidth, int32_t newHeight) {
     // the driver's name in every frame.
     cullHiddenBackFaces = drawsSoftwarePath();
     const int glowScale = chosenBloomScale();
-    blendShader = std::make_shared<Shader>("assets/shaders/quad.vert", "assets/shaders/blend.frag",
-                                           bloomScaleDefines(glowScale));
-    extractShader = std::make_shared<Shader>(
-        "assets/shaders/quad.vert", "assets/shaders/extract.frag", bloomScaleDefines(glowScale));
+    // The two programs that read the scene target.
+    const std::string defines = bloomScaleDefines(glowScale) + RenderTargets::sceneRangeDefines();
+    blendShader =
+        std::make_shared<Shader>("assets/shaders/quad.vert", "assets/shaders/blend.frag", defines);
+    extractShader = std::make_shared<Shader>("assets/shaders/quad.vert",
+                                             "assets/shaders/extract.frag", defines);
     bloom.init(static_cast<uint32_t>(width), static_cast<uint32_t>(height), glowScale);
     initialised = true;
 }
@@ -69,7 +71,7 @@ void RenderPipeline::releaseSceneTarget() {
 
 void RenderPipeline::buildSceneTarget() {
     releaseSceneTarget();
-    sceneColorTexture = RenderTargets::createColorTexture(width, height, false);
+    sceneColorTexture = RenderTargets::createSceneColorTexture(width, height);
     sceneFramebuffer = RenderTargets::createColorFramebuffer(sceneColorTexture.get());
     sceneDepthTexture = RenderTargets::createDepthTexture(width, height);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,

@@ -2,6 +2,7 @@
 
 #include "framework/Gl.h"
 #include "framework/GlFeatures.h"
+#include "framework/Shader.h"
 #include "framework/SoftwareRenderer.h"
 
 namespace RenderTargets {
@@ -43,11 +44,20 @@ void createFullScreenQuad(GlVertexArray& vertexArray, GlBuffer& vertexBuffer) {
     buildQuad(vertexArray, vertexBuffer, kFullScreenQuad);
 }
 
-GlTexture createColorTexture(int32_t width, int32_t height, bool clampToEdge) {
+namespace {
+
+// WebGL 2 cannot draw into 16-bit normalized colour.
+bool sceneIsNormalized() {
+    return drawsSoftwarePath() && !glfeatures::isEs();
+}
+
+constexpr float kNormalizedSceneRange = 16.0f;
+
+GlTexture createTexture(GLenum format, int32_t width, int32_t height, bool clampToEdge) {
     GlTexture texture = generateTexture();
     glBindTexture(GL_TEXTURE_2D, texture.get());
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(glfeatures::floatColorFormat()), width,
-                 height, 0, GL_RGBA, GL_FLOAT, nullptr);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, GL_RGBA, GL_FLOAT,
+                 nullptr);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     if (clampToEdge) {
@@ -56,6 +66,33 @@ GlTexture createColorTexture(int32_t width, int32_t height, bool clampToEdge) {
     }
     glBindTexture(GL_TEXTURE_2D, 0);
     return texture;
+}
+
+}  // namespace
+
+GlTexture createColorTexture(int32_t width, int32_t height, bool clampToEdge) {
+    return createTexture(glfeatures::floatColorFormat(), width, height, clampToEdge);
+}
+
+GlTexture createSceneColorTexture(int32_t width, int32_t height) {
+    return createTexture(sceneIsNormalized() ? GL_RGBA16 : glfeatures::floatColorFormat(), width,
+                         height, false);
+}
+
+float sceneColorRange() {
+    return sceneIsNormalized() ? kNormalizedSceneRange : 1.0f;
+}
+
+std::string sceneRangeDefines() {
+    return sceneIsNormalized()
+               ? "#define SCENE_RANGE " + std::to_string(kNormalizedSceneRange) + "\n"
+               : std::string();
+}
+
+std::shared_ptr<Shader> makeSceneShader(const std::string& vertexPath,
+                                        const std::string& fragmentPath,
+                                        const std::string& defines) {
+    return std::make_shared<Shader>(vertexPath, fragmentPath, defines + sceneRangeDefines());
 }
 
 GlTexture createDepthTexture(int32_t width, int32_t height) {

@@ -15,6 +15,12 @@
 in vec2 texCoord;
 #endif
 
+// The scene target holds its light divided by SCENE_RANGE where it is
+// built with one (normalized colour, which ends at 1).
+#ifndef SCENE_RANGE
+#define SCENE_RANGE 1.0
+#endif
+
 uniform sampler2D scene;
 uniform sampler2D bloom;
 uniform float bloomStrength;
@@ -27,7 +33,7 @@ vec3 acesFit(vec3 x) {
 
 void main() {
     ivec2 pixel = ivec2(gl_FragCoord.xy);
-    vec3 sceneColor = max(texelFetch(scene, pixel, 0).rgb, vec3(0.0));
+    vec3 sceneColor = max(texelFetch(scene, pixel, 0).rgb * SCENE_RANGE, vec3(0.0));
 #ifdef GLOW_SCALE
     vec3 glow = texture(bloom, texCoord).rgb;
 #else

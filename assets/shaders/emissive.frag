@@ -12,6 +12,12 @@ uniform vec3 glowFade;
 
 out vec4 color;
 
+// Stored in the scene target divided by its range (1 unless built with
+// SCENE_RANGE: a target of normalized colour, which ends at 1).
+#ifndef SCENE_RANGE
+#define SCENE_RANGE 1.0
+#endif
+
 const float glowStrength = 2.2;
 const float rimStrength = 1.2;
 
@@ -25,5 +31,5 @@ void main() {
         float far = smoothstep(glowFade.x, glowFade.y, distance(camera_world, worldPosition));
         strength = mix(strength, glowFade.z, far);
     }
-    color = vec4(emissiveColor * strength, 1.0);
+    color = vec4(emissiveColor * strength / SCENE_RANGE, 1.0);
 }

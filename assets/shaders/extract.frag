@@ -7,6 +7,12 @@
 // axis: each is kept or not on its own and the kept light is averaged, so a
 // ring's thin bright edge glows as it does at full resolution instead of
 // being dimmed under the threshold by the dark pixels beside it.
+// The scene target holds its light divided by SCENE_RANGE where it is
+// built with one (normalized colour, which ends at 1).
+#ifndef SCENE_RANGE
+#define SCENE_RANGE 1.0
+#endif
+
 uniform sampler2D sceneTex;
 uniform float cutoff;
 uniform float gain;
@@ -25,12 +31,13 @@ void main() {
     vec3 sum = vec3(0.0);
     for (int y = 0; y < GLOW_SCALE; ++y) {
         for (int x = 0; x < GLOW_SCALE; ++x) {
-            sum += keptLight(texelFetch(sceneTex, min(corner + ivec2(x, y), last), 0).rgb);
+            vec3 color = texelFetch(sceneTex, min(corner + ivec2(x, y), last), 0).rgb;
+            sum += keptLight(color * SCENE_RANGE);
         }
     }
     fragColor = vec4(sum * (gain / float(GLOW_SCALE * GLOW_SCALE)), 1.0);
 #else
-    vec3 color = texelFetch(sceneTex, ivec2(gl_FragCoord.xy), 0).rgb;
+    vec3 color = texelFetch(sceneTex, ivec2(gl_FragCoord.xy), 0).rgb * SCENE_RANGE;
     float luminance = dot(color, vec3(0.2126, 0.7152, 0.0722));
     float kept = max(luminance - cutoff, 0.0) / max(luminance, 1e-4);
     fragColor = vec4(color * kept * gain, 1.0);

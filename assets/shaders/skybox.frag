@@ -6,6 +6,12 @@ uniform samplerCube skybox;
 
 out vec4 color;
 
+// Stored in the scene target divided by its range (1 unless built with
+// SCENE_RANGE: a target of normalized colour, which ends at 1).
+#ifndef SCENE_RANGE
+#define SCENE_RANGE 1.0
+#endif
+
 void main() {
-    color = vec4(texture(skybox, direction).rgb, 1.0);
+    color = vec4(texture(skybox, direction).rgb / SCENE_RANGE, 1.0);
 }

@@ -28,6 +28,12 @@ uniform sampler2D diffuseTexture;
 
 out vec4 color;
 
+// Stored in the scene target divided by its range (1 unless built with
+// SCENE_RANGE: a target of normalized colour, which ends at 1).
+#ifndef SCENE_RANGE
+#define SCENE_RANGE 1.0
+#endif
+
 const vec3 moonTint = vec3(0.72, 0.80, 1.0);
 // Sky glow on the unlit side. Strong, because the ambient factor of the
 // materials is small; the product is a dim blue fill.
@@ -53,7 +59,7 @@ void main() {
 #ifdef MOON_PER_VERTEX
     vec3 albedo = texture(diffuseTexture, texCoord).rgb;
     // The two terms carry the moon, the sky's fill and the lamp.
-    color = vec4(lampDiffuse * albedo + lampSpecular, 1.0);
+    color = vec4((lampDiffuse * albedo + lampSpecular) / SCENE_RANGE, 1.0);
 #else
     vec3 n = normalize(worldNormal);
     vec3 toEye = normalize(camera_world - worldPosition);
@@ -64,6 +70,6 @@ void main() {
 
     lit += lampDiffuse * albedo + lampSpecular;
 
-    color = vec4(lit, 1.0);
+    color = vec4(lit / SCENE_RANGE, 1.0);
 #endif
 }

@@ -62,9 +62,9 @@ FloorPasses::FloorPasses(int32_t width, int32_t height) : width(width), height(h
     program = linkPassThrough();
     RenderTargets::createFullScreenQuad(quadVertexArray, quadVertexBuffer);
 
-    // Same formats as the pipeline's targets: RGB16F colour everywhere, the
-    // path's depth texture on the scene target.
-    sceneColorTexture = RenderTargets::createColorTexture(width, height, false);
+    // Same formats as the pipeline's targets: the path's colour and depth
+    // on the scene target, RGB16F colour everywhere else.
+    sceneColorTexture = RenderTargets::createSceneColorTexture(width, height);
     sceneFramebuffer = RenderTargets::createColorFramebuffer(sceneColorTexture.get());
     sceneDepthTexture = RenderTargets::createDepthTexture(width, height);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_TEXTURE_2D,

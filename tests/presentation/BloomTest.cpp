@@ -12,6 +12,7 @@
 #include "presentation/PresentationSupport.h"
 #include "render/HeadsUpDisplay.h"
 #include "render/RenderPipeline.h"
+#include "render/RenderTargets.h"
 #include "support/GlTestContext.h"
 #include "world/GameObject.h"
 #include "world/WorldManager.h"
@@ -20,8 +21,9 @@ namespace {
 
 using namespace presentation_test;
 
-// Paints the whole scene target with a fragment program of the test's own:
-// one big triangle from the vertex index, no buffers.
+// Paints the whole scene target with a fragment program of the test's own
+// (its body after the version and the output): one big triangle from the
+// vertex index, no buffers.
 class PaintedBackdrop : public GameObject {
   public:
     PaintedBackdrop(const TempDir& directory, const std::string& fragmentSource)
@@ -34,8 +36,14 @@ class PaintedBackdrop : public GameObject {
                                      "    vec2 p = vec2((gl_VertexID << 1) & 2, gl_VertexID & 2);\n"
                                      "    gl_Position = vec4(p * 2.0 - 1.0, 0.5, 1.0);\n"
                                      "}\n";
-        std::ofstream(fragmentPath) << fragmentSource;
-        program = std::make_shared<Shader>(vertexPath.string(), fragmentPath.string());
+        // Its colour is stored in the scene target's range, as the game's is.
+        std::ofstream(fragmentPath) << "#version 330 core\n"
+                                       "#ifndef SCENE_RANGE\n"
+                                       "#define SCENE_RANGE 1.0\n"
+                                       "#endif\n"
+                                       "out vec4 color;\n"
+                                    << fragmentSource;
+        program = RenderTargets::makeSceneShader(vertexPath.string(), fragmentPath.string());
         glGenVertexArrays(1, &vertexArray);
     }
     ~PaintedBackdrop() override { glDeleteVertexArrays(1, &vertexArray); }
@@ -56,18 +64,15 @@ class PaintedBackdrop : public GameObject {
 // One emissive-yellow ring of radius 60 around the window centre on a flat
 // night blue.
 const char* const singleRing =
-    "#version 330 core\n"
-    "out vec4 color;\n"
     "void main() {\n"
     "    float r = length(gl_FragCoord.xy - vec2(540.0, 360.0));\n"
     "    bool ring = abs(r - 60.0) < 3.0;\n"
     "    color = ring ? vec4(1.6, 1.3, 0.2, 1.0) : vec4(0.05, 0.06, 0.12, 1.0);\n"
+    "    color.rgb /= SCENE_RANGE;\n"
     "}\n";
 
 // A night sky with stars, a dark hill and three glowing rings, to look at.
 const char* const nightScene =
-    "#version 330 core\n"
-    "out vec4 color;\n"
     "float hash(vec2 p) { return fract(sin(dot(p, vec2(12.9898, 78.233))) * 43758.5453); }\n"
     "float ring(vec2 p, vec2 c, vec2 radii, float width) {\n"
     "    vec2 d = (p - c) / radii;\n"
@@ -83,7 +88,7 @@ const char* const nightScene =
     "    c = mix(c, gold, ring(p, vec2(300.0, 400.0), vec2(40.0, 70.0), 5.0));\n"
     "    c = mix(c, gold, ring(p, vec2(560.0, 430.0), vec2(28.0, 50.0), 4.0));\n"
     "    c = mix(c, gold, ring(p, vec2(760.0, 455.0), vec2(18.0, 32.0), 3.0));\n"
-    "    color = vec4(c, 1.0);\n"
+    "    color = vec4(c / SCENE_RANGE, 1.0);\n"
     "}\n";
 
 class BloomFrames : public testing::Test {
@@ -117,7 +122,9 @@ TEST_F(BloomFrames, AnEmissiveRingGlowsBeyondItsEdge) {
     pipeline.init(1080, 720);
     const Image frame = renderFrame(pipeline);
     const std::vector<float> scene = readRgbTexture(pipeline.getSceneColorTexture(), 1080, 720);
-    const auto sceneRed = [&](int x, int y) { return scene[(y * 1080 + x) * 3]; };
+    const auto sceneRed = [&](int x, int y) {
+        return scene[(y * 1080 + x) * 3] * RenderTargets::sceneColorRange();
+    };
 
     // The ring spans radii 57 to 63: 66 and 90 lie outside it on the same
     // flat background, 300 is far from any light.
@@ -144,6 +151,28 @@ TEST_F(BloomFrames, AnEmissiveRingGlowsBeyondItsEdge) {
     // Inside the ring is lit too, and the ring itself stays the brightest.
     EXPECT_GT(frame.at(540 + 60, y).x, nearRed);
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+// The goal's sparks are the brightest light the scene draws (12.5 in red),
+// the night's shadows the darkest: the scene target keeps both, whatever
+// its format on this renderer.
+TEST_F(BloomFrames, TheSceneTargetKeepsTheBrightestSparkAndTheDarkestShadow) {
+    world->addObject(std::make_shared<PaintedBackdrop>(
+        directory,
+        "void main() {\n"
+        "    color = vec4(gl_FragCoord.x < 540.0 ? vec3(12.5, 10.0, 0.0) : vec3(0.004), 1.0);\n"
+        "    color.rgb /= SCENE_RANGE;\n"
+        "}\n"));
+    RenderPipeline pipeline;
+    pipeline.init(1080, 720);
+    renderFrame(pipeline);
+    const std::vector<float> scene = readRgbTexture(pipeline.getSceneColorTexture(), 1080, 720);
+    const float range = RenderTargets::sceneColorRange();
+    const std::size_t spark = (360 * 1080 + 100) * 3;
+    const std::size_t shadow = (360 * 1080 + 1000) * 3;
+    EXPECT_NEAR(scene[spark] * range, 12.5f, 0.01f);
+    EXPECT_NEAR(scene[spark + 1] * range, 10.0f, 0.01f);
+    EXPECT_NEAR(scene[shadow] * range, 0.004f, 2e-4f);
 }
 
 // A CPU rasterizer draws the glow at half the resolution: a quarter of the

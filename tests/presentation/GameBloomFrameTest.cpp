@@ -12,6 +12,7 @@
 #include "render/Material.h"
 #include "render/MeshBuilders.h"
 #include "render/RenderPipeline.h"
+#include "render/RenderTargets.h"
 #include "render/Skybox.h"
 #include "support/GlTestContext.h"
 #include "support/PortableTest.h"
@@ -53,7 +54,8 @@ TEST(GameBloomFrame, GoldenRingsUnderTheNightSkyGlow) {
     hud->update(0.016f, 1080, 720, *world);
 
     const auto ringMaterial = std::make_shared<EmissiveMaterial>(
-        std::make_shared<Shader>("assets/shaders/emissive.vert", "assets/shaders/emissive.frag"),
+        RenderTargets::makeSceneShader("assets/shaders/emissive.vert",
+                                       "assets/shaders/emissive.frag"),
         glm::vec3(0.5f, 0.6f, 0.05f));
     const auto ringMesh =
         std::make_shared<Geometry>(glm::mat4(1.0f), makeTorus(1.0f), ringMaterial, 0);

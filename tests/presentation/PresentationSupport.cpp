@@ -14,6 +14,7 @@
 #include "framework/Shader.h"
 #include "render/HeadsUpDisplay.h"
 #include "render/Lights.h"
+#include "render/RenderTargets.h"
 #include "render/Skybox.h"
 #include "support/PortableTest.h"
 #include "world/WorldManager.h"
@@ -147,7 +148,7 @@ std::filesystem::path gameAssetsDirectory() {
 
 std::shared_ptr<Skybox> makeGameSky() {
     auto sky = std::make_shared<Skybox>(
-        std::make_shared<Shader>("assets/shaders/skybox.vert", "assets/shaders/skybox.frag"),
+        RenderTargets::makeSceneShader("assets/shaders/skybox.vert", "assets/shaders/skybox.frag"),
         std::array<std::string, 6>{
             "../assets/textures/Nightsky/px.jpg", "../assets/textures/Nightsky/nx.jpg",
             "../assets/textures/Nightsky/py.jpg", "../assets/textures/Nightsky/ny.jpg",

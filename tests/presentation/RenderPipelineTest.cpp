@@ -130,7 +130,9 @@ void expectTargetsAt(const RenderPipeline& pipeline, int width, int height) {
         const int divisor = texture == scene ? 1 : scale;
         EXPECT_EQ(textureLevel(texture, GL_TEXTURE_WIDTH), (width + divisor - 1) / divisor);
         EXPECT_EQ(textureLevel(texture, GL_TEXTURE_HEIGHT), (height + divisor - 1) / divisor);
-        EXPECT_EQ(textureLevel(texture, GL_TEXTURE_INTERNAL_FORMAT), GL_RGB16F);
+        // The scene in 16-bit normalized colour on the software path.
+        const GLint format = texture == scene && drawsSoftwarePath() ? GL_RGBA16 : GL_RGB16F;
+        EXPECT_EQ(textureLevel(texture, GL_TEXTURE_INTERNAL_FORMAT), format);
     }
     const GLuint depth = pipeline.getSceneDepthTexture();
     EXPECT_EQ(textureLevel(depth, GL_TEXTURE_WIDTH), width);

@@ -18,6 +18,7 @@
 #include "render/Lights.h"
 #include "render/Material.h"
 #include "render/RenderPipeline.h"
+#include "render/RenderTargets.h"
 #include "render/Skybox.h"
 #include "support/GlTestContext.h"
 #include "support/PortableTest.h"
@@ -101,8 +102,8 @@ TEST_P(RingLook, NearAndFarRingsShowTheirHoles) {
     auto sky = makeGameSky();
     world->setSkybox(sky);
 
-    const auto material = makeRingMaterial(
-        std::make_shared<Shader>("assets/shaders/emissive.vert", "assets/shaders/emissive.frag"));
+    const auto material = makeRingMaterial(RenderTargets::makeSceneShader(
+        "assets/shaders/emissive.vert", "assets/shaders/emissive.frag"));
     const auto mesh = makeRingMesh(material, 3);
     // Near, and at the distances the rings lie from the start of a run.
     const RingOnScreen rings[] = {{20.0f, 200}, {200.0f, 540}, {500.0f, 880}};
