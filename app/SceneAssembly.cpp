@@ -108,11 +108,12 @@ Scene assembleScene(int32_t width, int32_t height, glm::vec3 startPosition, floa
     auto textureShader =
         makeSceneShader("assets/shaders/texture.vert", "assets/shaders/texture.frag",
                         drawsSoftwarePath() ? "#define MOON_PER_VERTEX\n" : "");
-    auto waterShader = makeSceneShader(
-        "assets/shaders/water.vert", "assets/shaders/texture.frag",
-        drawsSoftwarePath()
-            ? "#define SHININESS_SQUARINGS " + std::to_string(kWaterShininessSquarings) + "\n"
-            : std::string());
+    auto waterShader =
+        makeSceneShader("assets/shaders/water.vert", "assets/shaders/texture.frag",
+                        drawsSoftwarePath() ? "#define SHININESS_SQUARINGS " +
+                                                  std::to_string(kWaterShininessSquarings) +
+                                                  "\n#define MOON_FILL_PER_VERTEX\n"
+                                            : std::string());
     auto skyShader = makeSceneShader("assets/shaders/skybox.vert", "assets/shaders/skybox.frag");
     auto hudShader = std::make_shared<Shader>("assets/shaders/hud.vert", "assets/shaders/hud.frag");
     auto emissiveShader =

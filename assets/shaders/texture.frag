@@ -8,7 +8,10 @@
 // stage only applies the texture. Built with SHININESS_SQUARINGS n, the
 // material's shininess is 2 to the n and the highlight is raised to it by
 // squaring n times: pow costs a software rasterizer a logarithm and an
-// exponential per pixel.
+// exponential per pixel. Built with MOON_FILL_PER_VERTEX (the water on the
+// software path), the vertex stage has added the sky's fill and the moon's
+// diffuse light into the lamp's diffuse term, and only the moon's highlight
+// is lit here.
 in vec3 worldPosition;
 in vec3 worldNormal;
 in vec2 texCoord;
@@ -39,18 +42,23 @@ const vec3 moonTint = vec3(0.72, 0.80, 1.0);
 // materials is small; the product is a dim blue fill.
 const vec3 nightAmbient = vec3(1.4, 1.6, 2.2);
 
+// The highlight's cosine raised to the material's shininess.
+float highlight(float cosine) {
+#ifdef SHININESS_SQUARINGS
+    for (int i = 0; i < SHININESS_SQUARINGS; ++i) {
+        cosine *= cosine;
+    }
+    return cosine;
+#else
+    return pow(cosine, specularAlpha);
+#endif
+}
+
 vec3 phong(vec3 n, vec3 toLight, vec3 toEye, vec3 lightColor, vec3 albedo) {
     float diffuse = max(dot(n, toLight), 0.0);
     float specular = 0.0;
     if (diffuse > 0.0) {
-#ifdef SHININESS_SQUARINGS
-        specular = max(dot(reflect(-toLight, n), toEye), 0.0);
-        for (int i = 0; i < SHININESS_SQUARINGS; ++i) {
-            specular *= specular;
-        }
-#else
-        specular = pow(max(dot(reflect(-toLight, n), toEye), 0.0), specularAlpha);
-#endif
+        specular = highlight(max(dot(reflect(-toLight, n), toEye), 0.0));
     }
     return lightColor * (materialCoefficients.y * diffuse * albedo + materialCoefficients.z * specular);
 }
@@ -60,6 +68,18 @@ void main() {
     vec3 albedo = texture(diffuseTexture, texCoord).rgb;
     // The two terms carry the moon, the sky's fill and the lamp.
     color = vec4((lampDiffuse * albedo + lampSpecular) / SCENE_RANGE, 1.0);
+#elif defined(MOON_FILL_PER_VERTEX)
+    vec3 n = normalize(worldNormal);
+    vec3 toEye = normalize(camera_world - worldPosition);
+    vec3 albedo = texture(diffuseTexture, texCoord).rgb;
+    // phong() with the diffuse part left out.
+    vec3 toMoon = normalize(-dirL.direction);
+    float specular = 0.0;
+    if (dot(n, toMoon) > 0.0) {
+        specular = highlight(max(dot(reflect(-toMoon, n), toEye), 0.0));
+    }
+    vec3 glint = dirL.color * moonTint * materialCoefficients.z * specular;
+    color = vec4((lampDiffuse * albedo + lampSpecular + glint) / SCENE_RANGE, 1.0);
 #else
     vec3 n = normalize(worldNormal);
     vec3 toEye = normalize(camera_world - worldPosition);

@@ -2,7 +2,11 @@
 // The water grid, waved in place: two travelling sine waves across the
 // surface, with the normal taken from their slopes so the moon's glints ride
 // the swell. Shares texture.frag with the lit objects, and lights the lamp per
-// vertex as texture.vert does.
+// vertex as texture.vert does. Built with MOON_FILL_PER_VERTEX (the software
+// path), the night sky's fill and the moon's diffuse light are lit here too
+// and added into the lamp's diffuse term: the swell bends them over tens of
+// units, where a vertex apart is no difference to see, and texture.frag lights
+// only the moon's glints per pixel.
 layout(location = 0) in vec3 position;
 layout(location = 1) in vec3 normal;
 layout(location = 2) in vec2 uv;
@@ -23,6 +27,17 @@ uniform PointLight pointL;
 uniform vec3 camera_world;
 uniform vec3 materialCoefficients;  // ambient, diffuse, specular factors
 uniform float specularAlpha;        // shininess
+
+#ifdef MOON_FILL_PER_VERTEX
+struct DirectionalLight {
+    vec3 color;
+    vec3 direction;  // the way the light travels
+};
+uniform DirectionalLight dirL;
+// As in texture.frag.
+const vec3 moonTint = vec3(0.72, 0.80, 1.0);
+const vec3 nightAmbient = vec3(1.4, 1.6, 2.2);
+#endif
 
 out vec3 worldPosition;
 out vec3 worldNormal;
@@ -67,4 +82,9 @@ void main() {
     }
     lampDiffuse = falloff * materialCoefficients.y * diffuse;
     lampSpecular = falloff * materialCoefficients.z * specular;
+#ifdef MOON_FILL_PER_VERTEX
+    float moonDiffuse = max(dot(n, normalize(-dirL.direction)), 0.0);
+    lampDiffuse += materialCoefficients.x * nightAmbient +
+                   dirL.color * moonTint * materialCoefficients.y * moonDiffuse;
+#endif
 }
