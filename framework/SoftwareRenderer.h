@@ -18,9 +18,10 @@ bool isSoftwareRenderer();
 // resolution (unless "bloom_scale" says otherwise), textures read from one
 // mipmap level instead of blended between two, the back faces of the hills
 // and of the glider left out before they are rasterized, the moon lit per
-// vertex on the land and the models, the water under the hills left out, a
-// float depth buffer, the water's highlight by squaring and the scene in
-// 16-bit normalized colour. Automatic: on a CPU rasterizer.
+// vertex on the land and the models (on the water, all but its glints), the
+// water under the hills left out, a float depth buffer, the water's
+// highlight by squaring and the scene in 16-bit normalized colour.
+// Automatic: on a CPU rasterizer.
 // The frame-time harness chooses a path to compare the two.
 enum class DrawingPath { Automatic, Full, Software };
 void chooseDrawingPath(DrawingPath path);
