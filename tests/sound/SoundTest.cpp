@@ -26,6 +26,11 @@ constexpr double kSilence = 0.001;
 // How long the music may take to start on a loaded machine.
 constexpr double kStartLimitSeconds = 3.0;
 
+// A block after the first sample heard: where the music plays at its level.
+double musicSteady(const Wave& wave) {
+    return wave.firstAbove(kHeardLevel) + kBlockSeconds;
+}
+
 void press(Sound& sound, int key, int times) {
     for (int i = 0; i < times; ++i) {
         Input::postEvent(key, GLFW_PRESS);
@@ -71,7 +76,7 @@ TEST_F(SoundPlayback, MusicStartsAtHalfVolumeAndLoopsWithoutAGap) {
     });
     ASSERT_EQ(child.exitCode, 0) << describe(child);
     Wave wave = readWave(wav);
-    const double from = wave.firstAbove(kHeardLevel) + kBlockSeconds;
+    const double from = musicSteady(wave);
     const double to = from + 1.2;
     ASSERT_GT(wave.seconds(), to) << describe(child);
 
@@ -131,7 +136,7 @@ TEST_F(SoundPlayback, StopAllSilencesMusicAndEffects) {
     Wave wave = readWave(wav);
     const double collect = child.marks["collect"];
     const double stop = child.marks["stop"];
-    EXPECT_GT(wave.rms(wave.firstAbove(kHeardLevel) + kBlockSeconds, collect), 0.4 * kToneRms);
+    EXPECT_GT(wave.rms(musicSteady(wave), collect), 0.4 * kToneRms);
     EXPECT_GT(wave.rms(collect + kBlockSeconds, stop), 0.6 * kToneRms);  // music and effect
     EXPECT_LT(wave.rms(stop + kBlockSeconds, wave.seconds()), kSilence) << describe(child);
 }
@@ -151,7 +156,7 @@ TEST_F(SoundPlayback, EffectsPlayOnTopOfTheMusic) {
     ASSERT_EQ(child.exitCode, 0) << describe(child);
     Wave wave = readWave(wav);
     const double collect = child.marks["collect"];
-    const double music = wave.rms(wave.firstAbove(kHeardLevel) + kBlockSeconds, collect);
+    const double music = wave.rms(musicSteady(wave), collect);
     const double both = wave.rms(collect + kBlockSeconds, collect + kCollectSeconds);
     const double after = wave.rms(collect + kCollectSeconds + kBlockSeconds, wave.seconds());
     // Two tones of the same level add up to the square root of two.
@@ -233,7 +238,7 @@ TEST_F(SoundPlayback, FullStopAndCommaRaiseAndLowerTheLevel) {
         double to = end != nullptr ? child.marks[end] : wave.seconds();
         return wave.rms(child.marks[start] + kBlockSeconds, to);
     };
-    const double half = wave.rms(wave.firstAbove(kHeardLevel) + kBlockSeconds, child.marks["up"]);
+    const double half = wave.rms(musicSteady(wave), child.marks["up"]);
     ASSERT_GT(half, 0.4 * kToneRms) << describe(child);
     EXPECT_NEAR(level("up", "down") / half, 2.0, 0.15);
     EXPECT_NEAR(level("down", "loud") / half, 0.4, 0.06);
