@@ -94,8 +94,9 @@ bool isFrameCap(double value) {
     return value == 0.0 || (value >= kMinFrameCap && value <= kMaxFrameCap);
 }
 
-// "bloom_scale": 1, 2 or 4, read as numbers are read; anything else leaves
-// the choice to the renderer, as an absent key does.
+// "bloom_scale": a whole number from 1 to kMaxBloomScale, read as numbers
+// are read; anything else leaves the choice to the renderer, as an absent
+// key does.
 int readBloomScale(const INIReader& reader) {
     const std::string text = reader.Get("renderer", "bloom_scale", "");
     if (text.empty()) {
@@ -103,7 +104,8 @@ int readBloomScale(const INIReader& reader) {
     }
     char* end = nullptr;
     const double value = std::strtod(text.c_str(), &end);
-    if (end != text.c_str() && (value == 1.0 || value == 2.0 || value == 4.0)) {
+    if (end != text.c_str() && value >= 1.0 && value <= kMaxBloomScale &&
+        value == std::floor(value)) {
         return static_cast<int>(value);
     }
     reportUnusable("renderer", "bloom_scale", text, "the renderer's own choice");

@@ -37,10 +37,13 @@ struct RendererSettings {
     std::optional<bool> vsync;
     // Frames a second at most; 0 for no cap.
     float maxFps = 0.0f;
-    // Window pixels per texel of the glow along each axis (1, 2 or 4); 0
-    // lets the renderer choose.
+    // Window pixels per texel of the glow along each axis (1 to
+    // kMaxBloomScale); 0 lets the renderer choose.
     int bloomScale = 0;
 };
+
+// The coarsest glow "bloom_scale" accepts: a quarter of the resolution.
+inline constexpr int kMaxBloomScale = 4;
 
 // The frame caps "max_fps" accepts besides 0 (no cap).
 inline constexpr double kMinFrameCap = 10.0;
@@ -54,5 +57,6 @@ CameraSettings readCameraSettings(const INIReader& reader);
 // A boolean key whose value is none of the INI reader's words (true, yes,
 // on, 1, false, no, off, 0, in any case) and a "max_fps" other than 0 or
 // kMinFrameCap to kMaxFrameCap are reported like an unusable camera value,
-// as is a "bloom_scale" other than 1, 2 or 4.
+// as is a "bloom_scale" other than a whole number from 1 to
+// kMaxBloomScale.
 RendererSettings readRendererSettings(const INIReader& reader);

@@ -14,7 +14,7 @@ bool isSoftwareRendererName(std::string_view renderer);
 bool isSoftwareRenderer();
 
 // Where the game draws some things more cheaply than the full path, close to
-// but not exactly as it looks on a graphics card: the glow at half
+// but not exactly as it looks on a graphics card: the glow at a third of the
 // resolution (unless "bloom_scale" says otherwise), textures read from one
 // mipmap level instead of blended between two, the back faces of the hills
 // and of the glider left out before they are rasterized, the moon lit per

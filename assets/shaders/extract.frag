@@ -3,7 +3,7 @@
 // over it contributes little, so the glow does not switch on with a hard edge
 // as a surface brightens. At full resolution the target is the scene's size
 // and each pixel reads its own texel directly, without filtering. Built with
-// GLOW_SCALE (2 or 4), a glow texel covers that many scene pixels along each
+// GLOW_SCALE (2 to 4), a glow texel covers that many scene pixels along each
 // axis: each is kept or not on its own and the kept light is averaged, so a
 // ring's thin bright edge glows as it does at full resolution instead of
 // being dimmed under the threshold by the dark pixels beside it.

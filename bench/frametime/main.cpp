@@ -6,7 +6,7 @@
 //   ./veltra_frametime [--frames N] [--json FILE] [--plot FILE.png] [--restarts N]
 //                      [--breakdown | --breakdown-only] [--screenshot FRAME]...
 //                      [--save-frames DIR | --compare-frames DIR] [--path full|software]
-//                      [--bloom-scale 1|2|4]
+//                      [--bloom-scale 1|2|3|4]
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
@@ -96,8 +96,8 @@ Options parseOptions(int argc, char** argv) {
             options.compareFramesDirectory = argv[++i];
         } else if (arg == "--bloom-scale" && hasValue) {
             options.bloomScale = std::atoi(argv[++i]);
-            if (options.bloomScale != 1 && options.bloomScale != 2 && options.bloomScale != 4) {
-                std::cerr << "--bloom-scale takes 1, 2 or 4" << std::endl;
+            if (options.bloomScale < 1 || options.bloomScale > kMaxBloomScale) {
+                std::cerr << "--bloom-scale takes 1, 2, 3 or 4" << std::endl;
                 std::exit(2);
             }
         } else if (arg == "--path" && hasValue) {

@@ -194,15 +194,15 @@ TEST_F(SettingsTest, FrameCapsOutsideWhatAPlayerCouldMeanAreNamed) {
     }
 }
 
-TEST_F(SettingsTest, BloomScaleTakesOneTwoOrFourAndNamesAnythingElse) {
-    for (const char* scale : {"1", "2", "4"}) {
+TEST_F(SettingsTest, BloomScaleTakesOneToFourAndNamesAnythingElse) {
+    for (const char* scale : {"1", "2", "3", "4"}) {
         writeSettings("glow.ini", std::string("[renderer]\nbloom_scale = ") + scale + "\n");
         const INIReader reader = openSettingsFile("assets/settings/glow.ini");
         CaptureStdout();
         EXPECT_EQ(readRendererSettings(reader).bloomScale, std::stoi(scale));
         EXPECT_EQ(GetCapturedStdout(), "") << scale;
     }
-    for (const char* scale : {"3", "0", "8", "half"}) {
+    for (const char* scale : {"0", "2.5", "8", "half"}) {
         writeSettings("glow.ini", std::string("[renderer]\nbloom_scale = ") + scale + "\n");
         const INIReader reader = openSettingsFile("assets/settings/glow.ini");
         CaptureStdout();

@@ -134,9 +134,10 @@ _SETTINGS_TEXT = {
         ("a frame cap of one frame in 1000 s (max_fps = 0.001)", "[renderer]\nmax_fps = 0.001\n",
          None, [("stdout", "ERROR: Invalid renderer setting 'max_fps' = '0.001'. Using the "
                            "default value 0 instead.")]),
-        ("a glow at a third of the resolution (bloom_scale = 3)", "[renderer]\nbloom_scale = 3\n",
-         None, [("stdout", "ERROR: Invalid renderer setting 'bloom_scale' = '3'. Using the "
-                           "renderer's own choice instead.")]),
+        ("a glow at an eighth of the resolution (bloom_scale = 8)",
+         "[renderer]\nbloom_scale = 8\n", None,
+         [("stdout", "ERROR: Invalid renderer setting 'bloom_scale' = '8'. Using the "
+                     "renderer's own choice instead.")]),
         ("keys before any section", "wireframe = true\n[renderer]\n", None, []),
         ("malformed lines", "[renderer\nwireframe true\n: on\n[renderer]\nwireframe\n", None,
          []),
