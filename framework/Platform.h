@@ -91,7 +91,8 @@ void restartWithLargePages(char** argv);
 // threads run is undefined behaviour in glibc): OpenAL Soft's log is kept
 // off the console unless the player sets ALSOFT_LOGLEVEL. The game reports
 // a missing sound device itself, in one line. With glibc, all threads
-// allocate from one heap.
+// allocate from one heap, and blocks from 16 MB up are always given back to
+// the system when freed.
 void setLibraryEnvironment();
 
 // Keeps ALSA's error lines off the console on Linux, which it prints for
