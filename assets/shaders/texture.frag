@@ -68,25 +68,20 @@ void main() {
     vec3 albedo = texture(diffuseTexture, texCoord).rgb;
     // The two terms carry the moon, the sky's fill and the lamp.
     color = vec4((lampDiffuse * albedo + lampSpecular) / SCENE_RANGE, 1.0);
-#elif defined(MOON_FILL_PER_VERTEX)
-    vec3 n = normalize(worldNormal);
-    vec3 toEye = normalize(camera_world - worldPosition);
-    vec3 albedo = texture(diffuseTexture, texCoord).rgb;
-    // phong() with the diffuse part left out.
-    vec3 toMoon = normalize(-dirL.direction);
-    float specular = 0.0;
-    if (dot(n, toMoon) > 0.0) {
-        specular = highlight(max(dot(reflect(-toMoon, n), toEye), 0.0));
-    }
-    vec3 glint = dirL.color * moonTint * materialCoefficients.z * specular;
-    color = vec4((lampDiffuse * albedo + lampSpecular + glint) / SCENE_RANGE, 1.0);
 #else
     vec3 n = normalize(worldNormal);
     vec3 toEye = normalize(camera_world - worldPosition);
     vec3 albedo = texture(diffuseTexture, texCoord).rgb;
+    vec3 moon = dirL.color * moonTint;
 
+#ifdef MOON_FILL_PER_VERTEX
+    // The fill and the moon's diffuse light are in the lamp's diffuse term:
+    // only the moon's highlight is lit here.
+    vec3 lit = phong(n, normalize(-dirL.direction), toEye, moon, vec3(0.0));
+#else
     vec3 lit = materialCoefficients.x * nightAmbient * albedo;
-    lit += phong(n, normalize(-dirL.direction), toEye, dirL.color * moonTint, albedo);
+    lit += phong(n, normalize(-dirL.direction), toEye, moon, albedo);
+#endif
 
     lit += lampDiffuse * albedo + lampSpecular;
 
