@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include <stb_image_write.h>
+
 #include "GreyImage.h"
 #include "world/HeightmapTerrain.h"
 
@@ -107,6 +109,34 @@ TEST(HeightmapLimits, APngChunkLongerThanTheFileIsRefusedBeforeDecoding) {
     const Loaded loaded = load(path.string());
     EXPECT_EQ(loaded.errors, "Failed to load height map: " + path.string() +
                                  " (Error: PNG chunk runs past the end of the file)\n");
+}
+
+// Found by fuzzing: stb_image copies an empty data chunk from the buffer it
+// has not made yet, a null pointer. A chunk of no bytes is allowed, and the
+// map reads as it does without it.
+TEST(HeightmapLimits, AnEmptyPngDataChunkIsReadAsNothing) {
+    const std::vector<uint8_t> samples = {0, 40, 80, 120, 160, 200};
+    std::string png;
+    const auto append = [](void* out, void* bytes, int size) {
+        static_cast<std::string*>(out)->append(static_cast<const char*>(bytes),
+                                               static_cast<std::size_t>(size));
+    };
+    ASSERT_NE(stbi_write_png_to_func(append, &png, 3, 2, 1, samples.data(), 3), 0);
+    const std::filesystem::path dir =
+        std::filesystem::temp_directory_path() / "veltra_heightmap_limits";
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "plain.png", std::ios::binary) << png;
+    const std::size_t data = png.find("IDAT");
+    ASSERT_NE(data, std::string::npos);
+    png.insert(data - 4,
+               std::string("\0\0\0\0IDAT\x35\xAF\x06\x1E", 12));  // length, type, check sum
+    std::ofstream(dir / "empty-chunk.png", std::ios::binary) << png;
+
+    const Loaded plain = load((dir / "plain.png").string());
+    const Loaded withEmptyChunk = load((dir / "empty-chunk.png").string());
+    EXPECT_EQ(withEmptyChunk.errors, "");
+    ASSERT_EQ(plain.mesh.positions.size(), 6u);
+    EXPECT_EQ(withEmptyChunk.mesh.positions, plain.mesh.positions);
 }
 
 // Found by fuzzing: stb_image read a grey-map header's numbers into an int
