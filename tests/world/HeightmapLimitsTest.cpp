@@ -17,6 +17,21 @@ std::string writePgm(const std::string& name, int width, int height,
     return writeGreyImage("veltra_heightmap_limits", name, width, height, samples);
 }
 
+// Writes `bytes` as the file `name` beside the grey maps; returns its path.
+std::string writeMapFile(const std::string& name, const std::string& bytes) {
+    const std::filesystem::path path =
+        std::filesystem::temp_directory_path() / "veltra_heightmap_limits" / name;
+    std::filesystem::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << bytes;
+    return path.string();
+}
+
+// A file of the game's own assets, whole.
+std::string readAsset(const std::string& relative) {
+    std::ifstream in(VELTRA_SOURCE_DIR "/assets/" + relative, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
 struct Loaded {
     MeshData mesh;
     std::string errors;
@@ -62,13 +77,10 @@ TEST(HeightmapLimits, TheSizeIsJudgedFromTheHeaderBeforeDecoding) {
 TEST(HeightmapLimits, AJpegTableWithMoreCodesThanTheFormatAllowsIsRefusedUndecoded) {
     std::string jpeg = "\xFF\xD8\xFF\xC4";
     jpeg += std::string("\x00\x13\x10", 3) + std::string(16, '\x20') + "\xFF\xD9";
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "veltra_heightmap_limits" / "huffman.jpg";
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << jpeg;
-    const Loaded loaded = load(path.string());
+    const std::string path = writeMapFile("huffman.jpg", jpeg);
+    const Loaded loaded = load(path);
     EXPECT_EQ(loaded.errors,
-              "Failed to load height map: " + path.string() + " (Error: bad Huffman table)\n");
+              "Failed to load height map: " + path + " (Error: bad Huffman table)\n");
     EXPECT_TRUE(loaded.mesh.positions.empty());
 }
 
@@ -76,17 +88,13 @@ TEST(HeightmapLimits, AJpegTableWithMoreCodesThanTheFormatAllowsIsRefusedUndecod
 // AC table no segment defined decoded with garbage, indexing before its
 // symbol array. A real picture with its scan pointed at table 3 is refused.
 TEST(HeightmapLimits, AJpegScanNamingAnUndefinedTableIsRefusedUndecoded) {
-    std::ifstream sky(VELTRA_SOURCE_DIR "/assets/textures/Nightsky/px.jpg", std::ios::binary);
-    std::string jpeg((std::istreambuf_iterator<char>(sky)), std::istreambuf_iterator<char>());
+    std::string jpeg = readAsset("textures/Nightsky/px.jpg");
     const std::size_t scan = jpeg.find("\xFF\xDA");
     ASSERT_NE(scan, std::string::npos);
     jpeg[scan + 6] = '\x03';  // first component: DC table 0, AC table 3
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "veltra_heightmap_limits" / "undefined.jpg";
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << jpeg;
-    const Loaded loaded = load(path.string());
-    EXPECT_EQ(loaded.errors, "Failed to load height map: " + path.string() +
+    const std::string path = writeMapFile("undefined.jpg", jpeg);
+    const Loaded loaded = load(path);
+    EXPECT_EQ(loaded.errors, "Failed to load height map: " + path +
                                  " (Error: JPEG scan uses a table the file does not define)\n");
     EXPECT_TRUE(loaded.mesh.positions.empty());
 }
@@ -100,12 +108,9 @@ TEST(HeightmapLimits, APngChunkLongerThanTheFileIsRefusedBeforeDecoding) {
         8,    0,    0,    0,    0,    0,    0,    0,    0,            // grey, check sum
         0x7F, 0xFF, 0xFF, 0xF0, 'I',  'D',  'A',  'T',  0x78, 0x9C};  // 2 GiB claimed
     const std::string png(bytes.begin(), bytes.end());
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "veltra_heightmap_limits" / "chunk.png";
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << png;
-    const Loaded loaded = load(path.string());
-    EXPECT_EQ(loaded.errors, "Failed to load height map: " + path.string() +
+    const std::string path = writeMapFile("chunk.png", png);
+    const Loaded loaded = load(path);
+    EXPECT_EQ(loaded.errors, "Failed to load height map: " + path +
                                  " (Error: PNG chunk runs past the end of the file)\n");
 }
 
@@ -113,21 +118,16 @@ TEST(HeightmapLimits, APngChunkLongerThanTheFileIsRefusedBeforeDecoding) {
 // has not made yet, a null pointer. A chunk of no bytes is allowed, and the
 // map reads as it does without it.
 TEST(HeightmapLimits, AnEmptyPngDataChunkIsReadAsNothing) {
-    const std::filesystem::path icon =
-        VELTRA_SOURCE_DIR "/assets/icons/hicolor/48x48/apps/veltra.png";
-    std::ifstream in(icon, std::ios::binary);
-    std::string png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string icon = "icons/hicolor/48x48/apps/veltra.png";
+    std::string png = readAsset(icon);
     const std::size_t data = png.find("IDAT");
     ASSERT_NE(data, std::string::npos);
     png.insert(data - 4,
                std::string("\0\0\0\0IDAT\x35\xAF\x06\x1E", 12));  // length, type, check sum
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "veltra_heightmap_limits" / "empty-chunk.png";
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << png;
+    const std::string path = writeMapFile("empty-chunk.png", png);
 
-    const Loaded plain = load(icon.string());
-    const Loaded withEmptyChunk = load(path.string());
+    const Loaded plain = load(VELTRA_SOURCE_DIR "/assets/" + icon);
+    const Loaded withEmptyChunk = load(path);
     EXPECT_EQ(withEmptyChunk.errors, "");
     ASSERT_EQ(plain.mesh.positions.size(), 48u * 48u);
     EXPECT_EQ(withEmptyChunk.mesh.positions, plain.mesh.positions);
@@ -156,13 +156,9 @@ TEST(HeightmapLimits, ASixteenBitColourMapIsRefused) {
 // Found by fuzzing: a grey-map header whose size is no number decoded to
 // a picture of no pixels, which the library reported as a success.
 TEST(HeightmapLimits, APictureOfNoPixelsIsRefused) {
-    const std::filesystem::path path =
-        std::filesystem::temp_directory_path() / "veltra_heightmap_limits" / "empty.pgm";
-    std::filesystem::create_directories(path.parent_path());
-    std::ofstream(path, std::ios::binary) << "P5G\x80\xFF";
-    const Loaded loaded = load(path.string());
-    EXPECT_EQ(loaded.errors,
-              "Failed to load height map: " + path.string() + " (Error: empty picture)\n");
+    const std::string path = writeMapFile("empty.pgm", "P5G\x80\xFF");
+    const Loaded loaded = load(path);
+    EXPECT_EQ(loaded.errors, "Failed to load height map: " + path + " (Error: empty picture)\n");
 }
 
 TEST(HeightmapLimits, MapAtTheLimitIsBuilt) {
